@@ -27,3 +27,42 @@ function(tdi_test name)
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")
 endfunction()
+
+# tdi_glob_module(name DIR dir LIBS ...): a module library made of every .cpp in dir.
+# Does nothing while dir holds no source yet.
+function(tdi_glob_module name)
+  cmake_parse_arguments(M "" "DIR" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${M_DIR}/*.cpp)
+  if(srcs)
+    tdi_module(${name} SOURCES ${srcs} LIBS ${M_LIBS})
+  endif()
+endfunction()
+
+# Adds every direct subfolder of the current folder that has a CMakeLists.txt.
+function(tdi_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# tdi_fuzz_target(name SOURCE file SEEDS dir LIBS ...): the fuzz entry point
+# LLVMFuzzerTestOneInput in SOURCE; with TDI_BUILD_FUZZ a libFuzzer binary, otherwise a
+# replay program run as a test over every file in SEEDS.
+function(tdi_fuzz_target name)
+  cmake_parse_arguments(F "" "SOURCE;SEEDS" "LIBS" ${ARGN})
+  if(TDI_BUILD_FUZZ)
+    add_executable(${name} ${F_SOURCE})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${name} ${F_SOURCE} ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+    if(TDI_BUILD_TESTS)
+      add_test(NAME ${name}_replay COMMAND ${name} ${F_SEEDS})
+      set_tests_properties(${name}_replay PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")
+    endif()
+  endif()
+  target_link_libraries(${name} PRIVATE tdi_options ${F_LIBS})
+endfunction()
