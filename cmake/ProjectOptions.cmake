@@ -25,7 +25,7 @@ function(tdi_test name)
   target_link_libraries(${name} PRIVATE tdi_options GTest::gtest GTest::gtest_main ${T_LIBS})
   target_compile_definitions(${name} PRIVATE TDI_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared" TDI_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C")
 endfunction()
 
 # tdi_glob_module(name DIR dir LIBS ...): a module library made of every .cpp in dir.
