@@ -1,0 +1,68 @@
+#include "intake/Base64Decoder.h"
+
+#include <array>
+#include <cstdint>
+
+namespace TDInvoice::Intake {
+namespace {
+
+constexpr std::int8_t kInsignificant = -1;
+constexpr std::int8_t kPad = -2;
+
+constexpr std::array<std::int8_t, 256> makeValues() {
+  std::array<std::int8_t, 256> values{};
+  values.fill(kInsignificant);
+  const char *alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (int i = 0; i < 64; ++i)
+    values[static_cast<unsigned char>(alphabet[i])] = static_cast<std::int8_t>(i);
+  values[static_cast<unsigned char>('=')] = kPad;
+  return values;
+}
+
+constexpr std::array<std::int8_t, 256> kValues = makeValues();
+
+// The text is consumed in chunks of this many significant characters, a multiple of four,
+// so that a group never straddles two chunks.
+constexpr int kChunk = 76;
+
+// Appends the bytes of one group of 1 to 4 significant characters.
+void decodeGroup(const std::int8_t *group, int count, char *&out) {
+  if (count < 2)
+    return;
+  const auto value = [](std::int8_t v) { return static_cast<unsigned>(v < 0 ? 0 : v); };
+  const unsigned a = value(group[0]), b = value(group[1]);
+  *out++ = static_cast<char>((a << 2 | b >> 4) & 0xFF);
+  if (count < 3 || group[2] == kPad)
+    return;
+  const unsigned c = value(group[2]);
+  *out++ = static_cast<char>((b << 4 | c >> 2) & 0xFF);
+  if (count < 4 || group[3] == kPad)
+    return;
+  *out++ = static_cast<char>((c << 6 | value(group[3])) & 0xFF);
+}
+
+} // namespace
+
+QByteArray decodeBase64(QByteArrayView text) {
+  QByteArray result;
+  // Three bytes per four characters is the most the text can yield.
+  result.resize((text.size() / 4 + 1) * 3);
+  char *out = result.data();
+  const auto *in = reinterpret_cast<const unsigned char *>(text.data());
+  const auto *end = in + text.size();
+  std::int8_t chunk[kChunk];
+  while (in != end) {
+    int filled = 0;
+    while (filled < kChunk && in != end) {
+      const std::int8_t v = kValues[*in++];
+      if (v != kInsignificant)
+        chunk[filled++] = v;
+    }
+    for (int i = 0; i < filled; i += 4)
+      decodeGroup(chunk + i, filled - i < 4 ? filled - i : 4, out);
+  }
+  result.truncate(out - result.constData());
+  return result;
+}
+
+} // namespace TDInvoice::Intake

@@ -1,0 +1,13 @@
+#include "intake/PacketDecoder.h"
+
+#include "intake/Base64Decoder.h"
+#include "intake/RawInflater.h"
+
+namespace TDInvoice::Intake {
+
+QByteArray decodePacketText(QByteArrayView text) {
+  const QByteArray compressed = decodeBase64(text);
+  return inflateRaw(compressed);
+}
+
+} // namespace TDInvoice::Intake
