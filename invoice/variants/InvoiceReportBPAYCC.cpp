@@ -1,0 +1,9 @@
+#include "invoice/variants/InvoiceReportBPAYCC.h"
+
+namespace TDInvoice {
+
+TInvoiceReportBPAYCC::TInvoiceReportBPAYCC(QObject *owner) : TInvoiceReportBPAY(owner) {}
+
+const char *TInvoiceReportBPAYCC::formClassName() const { return "TInvoiceReportBPAYCC"; }
+
+} // namespace TDInvoice

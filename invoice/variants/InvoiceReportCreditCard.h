@@ -1,0 +1,16 @@
+// The invoice whose payment slip adds a card-payment authority.
+#pragma once
+
+#include "invoice/InvoiceReportForm.h"
+
+namespace TDInvoice {
+
+class TInvoiceReportCreditCard : public TInvoiceReportForm {
+public:
+  const char *formClassName() const override;
+
+protected:
+  explicit TInvoiceReportCreditCard(QObject *owner);
+};
+
+} // namespace TDInvoice

@@ -1,0 +1,9 @@
+#include "invoice/variants/InvoiceReportExtend.h"
+
+namespace TDInvoice {
+
+TInvoiceReportExtend::TInvoiceReportExtend(QObject *owner) : TInvoiceReportStandard(owner) {}
+
+const char *TInvoiceReportExtend::formClassName() const { return "TInvoiceReportExtend"; }
+
+} // namespace TDInvoice

@@ -1,0 +1,9 @@
+#include "invoice/variants/InvoiceReportExtendCC.h"
+
+namespace TDInvoice {
+
+TInvoiceReportExtendCC::TInvoiceReportExtendCC(QObject *owner) : TInvoiceReportCreditCard(owner) {}
+
+const char *TInvoiceReportExtendCC::formClassName() const { return "TInvoiceReportExtendCC"; }
+
+} // namespace TDInvoice

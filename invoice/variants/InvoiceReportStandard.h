@@ -1,0 +1,16 @@
+// The invoice with the standard payment slip: cash, cheque, direct credit and card.
+#pragma once
+
+#include "invoice/InvoiceReportForm.h"
+
+namespace TDInvoice {
+
+class TInvoiceReportStandard : public TInvoiceReportForm {
+public:
+  const char *formClassName() const override;
+
+protected:
+  explicit TInvoiceReportStandard(QObject *owner);
+};
+
+} // namespace TDInvoice
