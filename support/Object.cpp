@@ -1,0 +1,7 @@
+#include "TDInvoice/Object.h"
+
+namespace TDInvoice {
+
+TObject::~TObject() = default;
+
+} // namespace TDInvoice
