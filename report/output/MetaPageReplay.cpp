@@ -1,0 +1,151 @@
+// Replaying a recorded page onto any painter.
+#include "report/output/MetaPage.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <cmath>
+
+namespace TDInvoice::Report {
+
+namespace {
+
+class Player {
+public:
+  Player(QPainter &painter, const TMetaPage &page, const QRectF &target)
+      : m_painter(painter), m_base(painter.transform()), m_origin(target.topLeft()) {
+    m_sx = page.size().width() > 0 ? target.width() / page.size().width() : 1.0;
+    m_sy = page.size().height() > 0 ? target.height() / page.size().height() : 1.0;
+    m_page = QTransform(m_sx, 0, 0, m_sy, target.x(), target.y()) * m_base;
+    m_targetDpiY = page.dpiY() * m_sy;
+  }
+
+  void operator()(const TMetaFillRect &e) {
+    if (!e.brush.solid)
+      return;
+    onPage();
+    m_painter.fillRect(QRectF(e.rect), QColor::fromRgb(e.brush.color));
+  }
+  void operator()(const TMetaRectangle &e) {
+    onPage();
+    setPenAndBrush(e.pen, e.brush);
+    m_painter.drawRect(outlineRect(e.rect, e.pen));
+  }
+  void operator()(const TMetaEllipse &e) {
+    onPage();
+    setPenAndBrush(e.pen, e.brush);
+    m_painter.drawEllipse(outlineRect(e.rect, e.pen));
+  }
+  void operator()(const TMetaLine &e) {
+    if (e.pen.style == Qt::NoPen)
+      return;
+    onPage();
+    m_painter.setPen(pen(e.pen));
+    // Device units name pixels; a line runs through their centres.
+    const QPointF half(0.5, 0.5);
+    m_painter.drawLine(QPointF(e.from) + half, QPointF(e.to) + half);
+  }
+  void operator()(const TMetaText &e) { drawText(e); }
+  void operator()(const TMetaImage &e) {
+    if (e.image.isNull())
+      return;
+    onPage();
+    m_painter.drawImage(QRectF(e.rect), e.image);
+  }
+  void operator()(const TMetaPicture &e) {
+    QSvgRenderer renderer(e.svg);
+    if (!renderer.isValid())
+      return;
+    onPage();
+    renderer.render(&m_painter, QRectF(e.rect));
+  }
+  void operator()(const TMetaClip &e) {
+    // A clip replaces the previous one; the saved state outside it is the unclipped page.
+    if (m_clipped)
+      m_painter.restore();
+    m_clipped = e.on;
+    if (!e.on)
+      return;
+    m_painter.save();
+    onPage();
+    m_painter.setClipRect(QRectF(e.rect), Qt::IntersectClip);
+  }
+  void finish() {
+    if (m_clipped)
+      m_painter.restore();
+    m_clipped = false;
+  }
+
+private:
+  void onPage() { m_painter.setTransform(m_page); }
+
+  QPen pen(const TPenSpec &spec) const {
+    QPen pen(QColor::fromRgb(spec.color));
+    pen.setStyle(spec.style);
+    // Pen widths are device units of the page: they grow and shrink with it.
+    pen.setWidthF(std::max(1, spec.width));
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+  }
+  void setPenAndBrush(const TPenSpec &penSpec, const TBrushSpec &brush) {
+    m_painter.setPen(penSpec.style == Qt::NoPen ? QPen(Qt::NoPen) : pen(penSpec));
+    m_painter.setBrush(brush.solid ? QBrush(QColor::fromRgb(brush.color)) : QBrush(Qt::NoBrush));
+  }
+  // The outline is drawn inside the rectangle, as the platform draws it.
+  static QRectF outlineRect(const QRect &r, const TPenSpec &pen) {
+    const double inset = pen.style == Qt::NoPen ? 0.0 : std::max(1, pen.width) / 2.0;
+    return QRectF(r).adjusted(inset, inset, -inset, -inset);
+  }
+
+  QFont targetFont(const TFontSpec &spec) const {
+    QFont font(spec.family);
+    font.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(spec.pointSize * m_targetDpiY / 72.0))));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+  }
+
+  void drawText(const TMetaText &e) {
+    if (e.text.isEmpty())
+      return;
+    // Text is set in painter coordinates with a font sized for the target, so glyphs are
+    // hinted for the output rather than stretched from the recording resolution.
+    m_painter.setTransform(m_base);
+    const QFont font = targetFont(e.font);
+    const QFontMetricsF metrics(font, m_painter.device());
+    QPointF at(m_origin.x() + e.anchor.x() * m_sx, m_origin.y() + e.anchor.y() * m_sy);
+    const double width = metrics.horizontalAdvance(e.text);
+    if (e.align == TTextAlign::Right)
+      at.rx() -= width;
+    else if (e.align == TTextAlign::Center)
+      at.rx() -= width / 2;
+    m_painter.setFont(font);
+    m_painter.setPen(QColor::fromRgb(e.font.color));
+    m_painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), e.text);
+  }
+  QPainter &m_painter;
+  QTransform m_base;
+  QTransform m_page;
+  QPointF m_origin;
+  double m_sx = 1, m_sy = 1, m_targetDpiY = 96;
+  bool m_clipped = false;
+};
+
+} // namespace
+
+void TMetaPage::replay(QPainter &painter, const QRectF &target) const {
+  painter.save();
+  Player player(painter, *this, target);
+  for (const auto &element : m_elements)
+    std::visit(player, element);
+  player.finish();
+  painter.restore();
+}
+
+} // namespace TDInvoice::Report

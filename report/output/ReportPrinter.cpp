@@ -1,0 +1,288 @@
+#include "report/output/ReportPrinter.h"
+
+#include "TDInvoice/Exceptions.h"
+#include "report/output/MetaPage.h"
+#include "report/output/PrinterSettings.h"
+#include "report/output/RecordingCanvas.h"
+#include "report/output/ReportPageList.h"
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QPainter>
+#include <QPrinter>
+
+namespace TDInvoice::Report {
+
+TReportPrinter::TReportPrinter(TPrinterDestination destination)
+    : m_destination(destination), m_notifier(std::make_unique<QObject>()) {
+  m_xFactor = m_yFactor = kScreenPixelsPerInch / kNativePerInch;
+}
+
+TReportPrinter::~TReportPrinter() {
+  if (m_painter && m_painter->isActive()) {
+    m_printer->abort();
+    m_painter->end();
+  }
+}
+
+void TReportPrinter::setPaperSize(TReportPaperSize paper) { m_paper = paper; }
+void TReportPrinter::setPaperWidth(double native) {
+  if (native > 0)
+    m_customWidth = native;
+}
+void TReportPrinter::setPaperLength(double native) {
+  if (native > 0)
+    m_customLength = native;
+}
+void TReportPrinter::setOrientation(TReportOrientation orientation) { m_orientation = orientation; }
+void TReportPrinter::setCopies(int copies) { printerSettings().setCopies(copies); }
+void TReportPrinter::setOutputBin(TReportBin bin) { printerSettings().setOutputBin(bin); }
+void TReportPrinter::setDuplex(bool on) { printerSettings().setDuplex(on); }
+void TReportPrinter::setFirstPage(int page) { m_firstPage = std::max(0, page); }
+void TReportPrinter::setLastPage(int page) { m_lastPage = std::max(0, page); }
+void TReportPrinter::setPrinterIndex(int index) {
+  if (index != m_printerIndex)
+    m_settings.reset();
+  m_printerIndex = index;
+}
+void TReportPrinter::setTitle(const QString &title) { m_title = title; }
+void TReportPrinter::setCompression(bool on) { m_compression = on; }
+void TReportPrinter::setOutputFileName(const QString &fileName) { m_outputFileName = fileName; }
+
+TPrinterSettings &TReportPrinter::printerSettings() {
+  if (!m_settings)
+    m_settings = std::make_unique<TPrinterSettings>(m_printerIndex);
+  return *m_settings;
+}
+
+void TReportPrinter::beginDoc() {
+  if (m_status != TPrinterStatus::Ready)
+    throw EReportError("Printer not ready");
+  m_pageCount = m_pageNumber = m_availablePages = m_printedPages = 0;
+  m_progress = 0;
+  m_cancelled = false;
+  m_loaded = false;
+  m_canvas.reset();
+  if (m_destination == TPrinterDestination::Record) {
+    m_store = std::make_unique<TReportPageList>();
+    m_store->setCompression(m_compression);
+    m_xFactor = m_yFactor = kScreenPixelsPerInch / kNativePerInch;
+    m_leftOffset = m_topOffset = 0;
+  } else {
+    openPrinter();
+  }
+  m_status = TPrinterStatus::Busy;
+}
+
+void TReportPrinter::openPrinter() {
+  TPrinterSettings &settings = printerSettings();
+  settings.setPaperSize(m_paper);
+  settings.setPaperWidth(m_customWidth);
+  settings.setPaperLength(m_customLength);
+  settings.setOrientation(m_orientation);
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!m_outputFileName.isEmpty()) {
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(m_outputFileName);
+  } else if (TPrinterSettings::printerAvailable()) {
+    printer->setPrinterName(settings.device());
+  } else {
+    throw EReportError("Printer not ready");
+  }
+  printer->setDocName(m_title);
+  printer->setFullPage(false);
+  settings.apply(*printer);
+  m_printer = std::move(printer);
+  m_painter.reset();
+  m_printerPageOpen = false;
+  m_xFactor = settings.dpiX() / kNativePerInch;
+  m_yFactor = settings.dpiY() / kNativePerInch;
+  m_leftOffset = settings.leftOffset();
+  m_topOffset = settings.topOffset();
+}
+
+void TReportPrinter::newPage() {
+  if (m_status != TPrinterStatus::Busy)
+    throw EReportError("Illegal call to NewPage");
+  finishPage();
+  startPage();
+}
+
+void TReportPrinter::startPage() {
+  ++m_pageCount;
+  ++m_pageNumber;
+  const bool record = m_destination == TPrinterDestination::Record;
+  const int dpiX = record ? kScreenPixelsPerInch : printerSettings().dpiX();
+  const int dpiY = record ? kScreenPixelsPerInch : printerSettings().dpiY();
+  m_canvas = std::make_unique<TRecordingCanvas>(pageSizeDevice(), dpiX, dpiY);
+}
+
+void TReportPrinter::finishPage() {
+  if (!m_canvas)
+    return;
+  const TMetaPage page = m_canvas->takePage();
+  m_canvas.reset();
+  if (m_destination == TPrinterDestination::Record)
+    m_store->addPage(page);
+  else if (inRange(m_pageNumber))
+    printPageDirect(page);
+  ++m_availablePages;
+  const int available = m_availablePages;
+  post([available](TReportPrinterClient &client) { client.pagesAvailable(available); });
+}
+
+bool TReportPrinter::inRange(int page) const {
+  return (m_firstPage == 0 || page >= m_firstPage) && (m_lastPage == 0 || page <= m_lastPage);
+}
+
+// The page was laid out in the printer's own device units, so it plays back 1:1 from the
+// printable area's corner.
+void TReportPrinter::printPageDirect(const TMetaPage &page) {
+  if (!m_printerPageOpen) {
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_printer.get()))
+      throw EReportError("Printer not ready");
+    m_printerPageOpen = true;
+  } else if (!m_printer->newPage()) {
+    throw EReportError("Cannot start a new printer page");
+  }
+  page.replay(*m_painter, QRectF(QPointF(0, 0), QSizeF(page.size())));
+  ++m_printedPages;
+}
+
+void TReportPrinter::endDoc() {
+  if (m_status != TPrinterStatus::Busy)
+    return;
+  finishPage();
+  if (m_destination == TPrinterDestination::Record)
+    m_store->finish();
+  else if (m_painter && m_painter->isActive())
+    m_painter->end();
+  m_status = TPrinterStatus::Finished;
+  post([](TReportPrinterClient &client) { client.documentFinished(); });
+}
+
+void TReportPrinter::abortDoc() {
+  if (m_status != TPrinterStatus::Busy)
+    return;
+  if (m_destination == TPrinterDestination::Record) {
+    finishPage();
+    m_store->finish();
+  } else {
+    m_canvas.reset();
+    if (m_painter && m_painter->isActive()) {
+      m_printer->abort();
+      m_painter->end();
+    }
+  }
+  m_status = TPrinterStatus::Finished;
+  post([](TReportPrinterClient &client) { client.documentFinished(); });
+}
+
+void TReportPrinter::cancel() { m_cancelled = true; }
+
+void TReportPrinter::cleanup() {
+  if (m_status == TPrinterStatus::Busy) {
+    cancel();
+    abortDoc();
+  }
+  m_status = TPrinterStatus::Ready;
+}
+
+TCanvas &TReportPrinter::canvas() {
+  if (!m_canvas)
+    throw EReportError("No page has been begun");
+  return *m_canvas;
+}
+
+int TReportPrinter::xPos(double native) const {
+  return static_cast<int>(roundHalfEven((native - m_leftOffset) * m_xFactor));
+}
+int TReportPrinter::yPos(double native) const {
+  return static_cast<int>(roundHalfEven((native - m_topOffset) * m_yFactor));
+}
+int TReportPrinter::xSize(double native) const {
+  return static_cast<int>(roundHalfEven(native * m_xFactor));
+}
+int TReportPrinter::ySize(double native) const {
+  return static_cast<int>(roundHalfEven(native * m_yFactor));
+}
+
+// Recording takes the requested paper (A4 for Default); a printer keeps its own paper when
+// it lacks the requested one.
+double TReportPrinter::paperWidth() const {
+  return orientation() == TReportOrientation::poLandscape ? portraitLength() : portraitWidth();
+}
+double TReportPrinter::paperLength() const {
+  return orientation() == TReportOrientation::poLandscape ? portraitWidth() : portraitLength();
+}
+
+double TReportPrinter::portraitWidth() const { return portraitPaper().width(); }
+double TReportPrinter::portraitLength() const { return portraitPaper().height(); }
+
+QSizeF TReportPrinter::portraitPaper() const {
+  if (m_paper == TReportPaperSize::Custom)
+    return {m_customWidth, m_customLength};
+  if (m_destination == TPrinterDestination::Direct && m_settings && !m_settings->supports(m_paper))
+    return {m_settings->paperWidth(), m_settings->paperLength()};
+  const QSizeF mm =
+      paperSizeMM(m_paper == TReportPaperSize::Default ? TReportPaperSize::A4 : m_paper);
+  return mm * 10;
+}
+
+TReportOrientation TReportPrinter::orientation() const { return m_orientation; }
+
+QSize TReportPrinter::pageSizeDevice() const { return {xSize(paperWidth()), ySize(paperLength())}; }
+
+void TReportPrinter::setProgress(int percent) {
+  m_progress = percent;
+  post([percent](TReportPrinterClient &client) { client.progressChanged(percent); });
+}
+
+std::unique_ptr<TMetaPage> TReportPrinter::getPage(int n) const {
+  if (!m_store || n < 1 || n > m_pageCount)
+    return nullptr;
+  return m_store->getPage(n);
+}
+
+TReportPageList *TReportPrinter::pageStore() { return m_store.get(); }
+
+void TReportPrinter::setClient(TReportPrinterClient *client) { m_client = client; }
+
+// Notifications reach the client through the event loop; they are dropped with the device,
+// and go to whichever client is attached when they arrive.
+void TReportPrinter::post(std::function<void(TReportPrinterClient &)> call) {
+  QMetaObject::invokeMethod(
+      m_notifier.get(),
+      [this, call = std::move(call)] {
+        if (m_client)
+          call(*m_client);
+      },
+      Qt::QueuedConnection);
+}
+
+void TReportPrinter::setReprintHandler(std::function<void()> handler) {
+  m_reprint = std::move(handler);
+}
+
+void TReportPrinter::saveToFile(const QString &fileName) {
+  if (!m_store)
+    throw EReportError("There are no report pages to save");
+  m_store->saveToFile(fileName);
+}
+
+void TReportPrinter::loadFromFile(const QString &fileName) {
+  auto store = std::make_unique<TReportPageList>();
+  store->loadFromFile(fileName);
+  m_store = std::move(store);
+  m_canvas.reset();
+  m_loaded = true;
+  m_status = TPrinterStatus::Finished;
+  m_pageCount = m_availablePages = m_store->pageCount();
+  m_pageNumber = m_pageCount > 0 ? 1 : 0;
+  const int available = m_availablePages;
+  post([available](TReportPrinterClient &client) { client.pagesAvailable(available); });
+  post([](TReportPrinterClient &client) { client.documentFinished(); });
+}
+
+} // namespace TDInvoice::Report
