@@ -1,5 +1,6 @@
 #include "intake/PacketDecoder.h"
 
+#include "TDInvoice/ShortStringList.h"
 #include "intake/Base64Decoder.h"
 #include "intake/RawInflater.h"
 

@@ -5,7 +5,16 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+namespace TDInvoice {
+class TShortStringList;
+}
+
 namespace TDInvoice::Intake {
+
+// The persisted recordset that a packet carries: its lines joined (every line followed by
+// CR LF), Base64-decoded and inflated. Does not take the packet. An empty packet gives an
+// empty result.
+QByteArray decodePacket(TShortStringList &packet);
 
 // Base64-decodes the joined packet text and inflates the result, releasing the decoded
 // bytes before returning. Empty text gives an empty result. Inflate errors throw Exception.

@@ -1,10 +1,13 @@
 #include "host/testhost/PacketEncoder.h"
 
 #include "TDInvoice/Exceptions.h"
+#include "TDInvoice/ShortStringList.h"
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <memory>
+#include <string_view>
 
 namespace TDInvoice::TestHost {
 namespace {

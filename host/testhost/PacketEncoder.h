@@ -23,3 +23,15 @@ QByteArray encodePacketText(QByteArrayView persisted, int level = 6);
 QList<QByteArray> splitPacketLines(QByteArrayView text, int lineLength);
 
 } // namespace TDInvoice::TestHost
+
+namespace TDInvoice {
+class TShortStringList;
+}
+
+namespace TDInvoice::TestHost {
+
+// A new packet list (from the shared allocator; the receiver destroys it) holding the Base64
+// text of the raw DEFLATE stream of `persisted`, in lines of `lineLength` characters.
+TShortStringList *makePacket(QByteArrayView persisted, int lineLength, int level = 6);
+
+} // namespace TDInvoice::TestHost
