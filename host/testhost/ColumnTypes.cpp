@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 std::optional<Ado::DataTypeEnum> adoTypeForDeclaration(const QString &declared) {
   const QString t = declared.trimmed().toUpper();
@@ -102,4 +102,4 @@ std::optional<double> oleDateFromIsoText(const QString &text) {
   return days >= 0 ? days + time : days - time;
 }
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

@@ -32,7 +32,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 // The field type for a declared SQLite type name; nullopt for an empty declaration.
 std::optional<Ado::DataTypeEnum> adoTypeForDeclaration(const QString &declared);
@@ -49,4 +49,4 @@ std::optional<std::int64_t> currencyFromDouble(double value);
 // ISO text to an OLE date number; nullopt when it is not such a date.
 std::optional<double> oleDateFromIsoText(const QString &text);
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

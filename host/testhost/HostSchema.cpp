@@ -1,6 +1,6 @@
 #include "host/testhost/HostSchema.h"
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 const char *hostSchemaSql() {
   return R"sql(
@@ -51,4 +51,4 @@ CREATE TABLE IF NOT EXISTS HostHistory (
 )sql";
 }
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

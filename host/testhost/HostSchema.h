@@ -2,7 +2,7 @@
 // dataset's invoices, and the host's own tables behind the five lookup callbacks.
 #pragma once
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 // CREATE TABLE IF NOT EXISTS statements. Day numbers (CloseDate) are INTEGER; date-times are
 // DATETIME holding ISO text or OLE date numbers; amounts are CURRENCY.
@@ -15,4 +15,4 @@ namespace TDInvoice::TestHost {
 //   HostHistory(InvoiceNo, Position, Kind, ...)                -> OnFillInvoiceHistory
 const char *hostSchemaSql();
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

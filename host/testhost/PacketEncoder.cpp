@@ -9,7 +9,7 @@
 #include <memory>
 #include <string_view>
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 namespace {
 
 QByteArray deflateWith(QByteArrayView bytes, int level, int windowBits) {
@@ -55,4 +55,4 @@ QList<QByteArray> splitPacketLines(QByteArrayView text, int lineLength) {
   return lines;
 }
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

@@ -6,7 +6,7 @@
 #include <QByteArrayView>
 #include <QList>
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 // A raw DEFLATE stream (no zlib wrapper) of `bytes` at zlib's compression `level`.
 QByteArray deflateRaw(QByteArrayView bytes, int level = 6);
@@ -22,16 +22,16 @@ QByteArray encodePacketText(QByteArrayView persisted, int level = 6);
 // lineLength must be 1 to 255, the range of a short string.
 QList<QByteArray> splitPacketLines(QByteArrayView text, int lineLength);
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host
 
 namespace TDInvoice {
 class TShortStringList;
 }
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 // A new packet list (from the shared allocator; the receiver destroys it) holding the Base64
 // text of the raw DEFLATE stream of `persisted`, in lines of `lineLength` characters.
 TShortStringList *makePacket(QByteArrayView persisted, int lineLength, int level = 6);
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

@@ -13,7 +13,7 @@
 #include <memory>
 #include <variant>
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 namespace {
 
 using Ado::Variant;
@@ -323,4 +323,4 @@ void execute(sqlite3 *db, const QByteArray &sqlUtf8) {
   }
 }
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

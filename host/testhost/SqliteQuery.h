@@ -8,7 +8,7 @@
 
 struct sqlite3;
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 // Throws Exception with SQLite's message for a statement that does not prepare or run, and
 // for a value that its declared type cannot hold ("Amount: 'abc' is not a currency value").
@@ -18,4 +18,4 @@ Ado::RecordsetData runQuery(sqlite3 *db, const QByteArray &sqlUtf8);
 // Runs statements that return no rows (schema, inserts); throws Exception on error.
 void execute(sqlite3 *db, const QByteArray &sqlUtf8);
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

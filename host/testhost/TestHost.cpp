@@ -14,7 +14,7 @@
 
 #include <memory>
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 namespace {
 
 TestHost *gCurrent = nullptr;
@@ -95,7 +95,7 @@ TestHost::TestHost(const QString &path) {
     throw Exception("SQLite cannot open " + path.toStdString() + ": " + message);
   }
   try {
-    TDInvoice::TestHost::execute(m_db, QByteArray(hostSchemaSql()));
+    TDInvoice::Host::execute(m_db, QByteArray(hostSchemaSql()));
   } catch (...) {
     sqlite3_close(m_db);
     throw;
@@ -118,7 +118,7 @@ TestHost &TestHost::requireCurrent() {
   return *gCurrent;
 }
 
-void TestHost::execute(const QString &sql) { TDInvoice::TestHost::execute(m_db, sql.toUtf8()); }
+void TestHost::execute(const QString &sql) { TDInvoice::Host::execute(m_db, sql.toUtf8()); }
 
 Ado::RecordsetData TestHost::query(const QString &sql) const {
   return runQuery(m_db, sql.toUtf8());
@@ -215,4 +215,4 @@ void TestHost::OnFillInvoiceHistory(std::int32_t InvoiceNo, TInvHistList *List) 
   }
 }
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

@@ -18,7 +18,7 @@ namespace TDInvoice {
 class TShortStringList;
 }
 
-namespace TDInvoice::TestHost {
+namespace TDInvoice::Host {
 
 struct PacketOptions {
   // Characters of Base64 text per packet line, 1 to 255.
@@ -79,4 +79,4 @@ private:
   QStringList m_sqlLog;
 };
 
-} // namespace TDInvoice::TestHost
+} // namespace TDInvoice::Host

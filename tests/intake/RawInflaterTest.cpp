@@ -11,9 +11,9 @@
 #include <random>
 
 using TDInvoice::Exception;
+using TDInvoice::Host::deflateRaw;
+using TDInvoice::Host::deflateZlibWrapped;
 using TDInvoice::Intake::inflateRaw;
-using TDInvoice::TestHost::deflateRaw;
-using TDInvoice::TestHost::deflateZlibWrapped;
 using TDInvoice::Testing::thrownMessage;
 
 namespace {
