@@ -91,8 +91,10 @@ void TIntegerList::checkIndex(std::int32_t Index) const {
     listIndexError(Index);
 }
 
+// Unchecked: callers have checked Index against Count.
 std::int32_t &TIntegerList::slot(std::int32_t Index) const {
-  return block(Index >> kBlockShift)->Items[Index & kSlotMask];
+  return static_cast<TIntegerBlock *>(Blocks->List()[Index >> kBlockShift])
+      ->Items[Index & kSlotMask];
 }
 
 void TIntegerList::grow() {
@@ -226,29 +228,28 @@ int TIntegerList::CompareUnsigned(void *, std::int32_t Item1, std::int32_t Item2
   return a > b ? 1 : (a < b ? -1 : 0);
 }
 
+namespace {
+
 // The values are compared with the pivot value only; recursing into the smaller part keeps
 // the stack shallow and leaves the result as it would be otherwise.
-void TIntegerList::QuickSort(std::int32_t L, std::int32_t R) {
-  if (R <= L || !Compare)
-    return;
-  checkIndex(L);
-  checkIndex(R);
+template <class Slot, class Cmp>
+void quickSortValues(Slot &slot, const Cmp &compare, std::int32_t L, std::int32_t R) {
   while (L < R) {
     const std::int32_t pivot = slot((L + R) / 2);
     std::int32_t i = L;
-    while (Compare(slot(i), pivot) < 0)
+    while (compare(slot(i), pivot) < 0)
       ++i;
     std::int32_t j = R;
-    while (Compare(slot(j), pivot) > 0)
+    while (compare(slot(j), pivot) > 0)
       --j;
     while (j > i) {
       std::swap(slot(i), slot(j));
       do
         ++i;
-      while (Compare(slot(i), pivot) < 0);
+      while (compare(slot(i), pivot) < 0);
       do
         --j;
-      while (Compare(slot(j), pivot) > 0);
+      while (compare(slot(j), pivot) > 0);
     }
     if (j == i) {
       if (i < R)
@@ -258,14 +259,33 @@ void TIntegerList::QuickSort(std::int32_t L, std::int32_t R) {
     }
     if (j - L < R - i) {
       if (j > L)
-        QuickSort(L, j);
+        quickSortValues(slot, compare, L, j);
       L = i;
     } else {
       if (i < R)
-        QuickSort(i, R);
+        quickSortValues(slot, compare, i, R);
       R = j;
     }
   }
+}
+
+} // namespace
+
+void TIntegerList::QuickSort(std::int32_t L, std::int32_t R) {
+  if (R <= L || !Compare)
+    return;
+  checkIndex(L);
+  checkIndex(R);
+  auto at = [this](std::int32_t Index) -> std::int32_t & { return slot(Index); };
+  // The list's own orders are inlined; they give exactly what calling them would.
+  if (Compare.Code == &CompareSigned)
+    quickSortValues(
+        at, [](std::int32_t a, std::int32_t b) { return CompareSigned(nullptr, a, b); }, L, R);
+  else if (Compare.Code == &CompareUnsigned)
+    quickSortValues(
+        at, [](std::int32_t a, std::int32_t b) { return CompareUnsigned(nullptr, a, b); }, L, R);
+  else
+    quickSortValues(at, Compare, L, R);
 }
 
 // Keeps the first value of every run of equal neighbours. One compacting pass makes the

@@ -18,11 +18,6 @@ void TObjectList::indexError(std::int32_t Index) {
   throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-TObject *TObjectList::Items(std::int32_t Index) const {
-  checkIndex(Index);
-  return FList[Index];
-}
-
 std::int32_t TObjectList::IndexOf(const TObject *Item) const {
   for (std::int32_t i = 0; i < FCount; ++i)
     if (FList[i] == Item)

@@ -27,8 +27,13 @@ public:
   bool OwnsObjects() const { return FOwnsObjects; }
   void SetOwnsObjects(bool Value) { FOwnsObjects = Value; }
 
-  TObject *Items(std::int32_t Index) const;
+  TObject *Items(std::int32_t Index) const {
+    checkIndex(Index);
+    return FList[Index];
+  }
   std::int32_t IndexOf(const TObject *Item) const;
+  // The reference array itself (Count() entries), for unchecked bulk reads.
+  TObject *const *List() const { return FList; }
 
   // Append / insert; both notify Added after the item is stored, so from then on the list
   // holds (and, when owning, frees) the item even if the notification throws.

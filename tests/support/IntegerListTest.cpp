@@ -118,28 +118,54 @@ TEST_F(IntegerListTest, InsertAndDeleteAgreeWithAVectorAcrossBlocks) {
   expectBlocksConsistent(list);
 }
 
+int descending(void *, std::int32_t a, std::int32_t b) { return a > b ? -1 : (a < b ? 1 : 0); }
+
+enum class Order { Signed, Unsigned, Descending };
+
+// Each order the list can be given sorts like std::sort, and removing repeats like
+// std::unique; the list then keeps accepting values in that order.
 TEST_F(IntegerListTest, SortingAndDuplicateRemovalAgreeWithTheStandardAlgorithms) {
   std::mt19937 random(5);
-  for (int size : {0, 1, 2, 511, 512, 513, 1537, 5000}) {
-    for (unsigned range : {3u, 1000u, 0u}) {
-      TIntegerList list;
-      std::vector<std::int32_t> model;
-      for (int i = 0; i < size; ++i) {
-        const auto value = static_cast<std::int32_t>(range ? random() % range : random());
-        list.Add(value);
-        model.push_back(value);
+  const auto before = [](Order order) {
+    return [order](std::int32_t a, std::int32_t b) {
+      switch (order) {
+      case Order::Unsigned:
+        return static_cast<std::uint32_t>(a) < static_cast<std::uint32_t>(b);
+      case Order::Descending:
+        return a > b;
+      default:
+        return a < b;
       }
-      list.SetSorted(true);
-      std::sort(model.begin(), model.end());
-      EXPECT_EQ(values(list), model) << size << "/" << range;
-      list.SetUnique(true);
-      model.erase(std::unique(model.begin(), model.end()), model.end());
-      EXPECT_EQ(values(list), model) << size << "/" << range;
-      expectBlocksConsistent(list);
-      // The list keeps working after the compaction.
-      list.Add(INT32_MIN);
-      EXPECT_EQ(list.Get(0), INT32_MIN);
-      EXPECT_EQ(list.Count(), static_cast<int>(model.size()) + 1);
+    };
+  };
+  for (Order order : {Order::Signed, Order::Unsigned, Order::Descending}) {
+    for (int size : {0, 1, 2, 511, 512, 513, 1537, 5000}) {
+      for (unsigned range : {3u, 1000u, 0u}) {
+        TIntegerList list;
+        std::vector<std::int32_t> model;
+        for (int i = 0; i < size; ++i) {
+          const auto value = static_cast<std::int32_t>(range ? random() % range : random()) -
+                             static_cast<std::int32_t>(range / 2);
+          list.Add(value);
+          model.push_back(value);
+        }
+        if (order == Order::Descending) {
+          list.SetCompare(TIntegerCompare{&descending, nullptr});
+        } else {
+          list.SetUnsignedCompare(order == Order::Unsigned);
+          list.SetSorted(true);
+        }
+        std::sort(model.begin(), model.end(), before(order));
+        EXPECT_EQ(values(list), model) << int(order) << ":" << size << "/" << range;
+        list.SetUnique(true);
+        model.erase(std::unique(model.begin(), model.end()), model.end());
+        EXPECT_EQ(values(list), model) << int(order) << ":" << size << "/" << range;
+        expectBlocksConsistent(list);
+        list.Add(7);
+        model.insert(std::lower_bound(model.begin(), model.end(), 7, before(order)), 7);
+        model.erase(std::unique(model.begin(), model.end()), model.end());
+        EXPECT_EQ(values(list), model) << int(order) << ":" << size << "/" << range;
+      }
     }
   }
 }
