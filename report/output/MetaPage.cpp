@@ -107,8 +107,12 @@ TFontSpec getFont(TByteReader &r) {
   font.color = r.u32();
   return font;
 }
+// PNG keeps the pixels; the format byte restores the image's own pixel format.
 QImage getImage(TByteReader &r) {
+  const auto format = r.u8();
   const QByteArray png = r.bytes();
+  if (format >= QImage::NImageFormats || (png.isEmpty() != (format == QImage::Format_Invalid)))
+    r.fail("bad image");
   if (png.isEmpty())
     return {};
   QBuffer buffer;
@@ -120,7 +124,8 @@ QImage getImage(TByteReader &r) {
   QImage image = reader.read();
   if (image.isNull())
     r.fail("bad image");
-  return image;
+  const auto wanted = static_cast<QImage::Format>(format);
+  return image.format() == wanted ? image : image.convertToFormat(wanted);
 }
 
 struct Encoder {
@@ -158,6 +163,7 @@ struct Encoder {
   void operator()(const TMetaImage &e) {
     w.u8(std::uint8_t(Kind::Image));
     putRect(w, e.rect);
+    w.u8(static_cast<std::uint8_t>(e.image.format()));
     w.bytes(pngOf(e.image));
   }
   void operator()(const TMetaPicture &e) {

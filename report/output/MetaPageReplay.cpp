@@ -41,9 +41,11 @@ public:
       return;
     onPage();
     m_painter.setPen(pen(e.pen));
-    // Device units name pixels; a line runs through their centres.
-    const QPointF half(0.5, 0.5);
-    m_painter.drawLine(QPointF(e.from) + half, QPointF(e.to) + half);
+    // Device units name pixels: an odd-width line runs through their centres, an even-width
+    // one along their edges, so that either covers whole pixels.
+    const double centre = std::max(1, e.pen.width) % 2 == 1 ? 0.5 : 0.0;
+    const QPointF offset(centre, centre);
+    m_painter.drawLine(QPointF(e.from) + offset, QPointF(e.to) + offset);
   }
   void operator()(const TMetaText &e) { drawText(e); }
   void operator()(const TMetaImage &e) {

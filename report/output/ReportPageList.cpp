@@ -163,11 +163,11 @@ qint64 TReportPageList::locate(int n) const {
     from = m_count;
     start = u32At(m_stream, m_stream.size() - 4);
   }
-  if (m_currentPage > 0 && std::abs(n - m_currentPage) < std::abs(n - from)) {
+  if (m_currentPage > 0 && std::abs(n - m_currentPage) <= std::abs(n - from)) {
     from = m_currentPage;
     start = m_currentStart;
   }
-  m_lastWalk = std::abs(n - from);
+  m_lastWalk = n - from;
   const qint64 size = m_stream.size();
   for (int page = from; page != n;) {
     const qint64 step = page < n ? u32At(m_stream, start + 4) : u32At(m_stream, start - 4);

@@ -53,8 +53,8 @@ public:
 
   const TReportStream &stream() const { return m_stream; }
 
-  // The record walk done by the last getPage: 0 = none, otherwise how many records were
-  // stepped over. Lets tests see that the stored positions are followed.
+  // The record walk done by the last getPage: how many records it stepped over, negative
+  // when it walked back. Lets tests see that the stored positions are followed.
   int lastWalk() const;
 
 private:

@@ -73,6 +73,9 @@ void TReportStream::spill() {
   file->setAutoRemove(true);
   if (!file->open())
     throw EReportError("Cannot create a temporary file for the report pages");
+  // Give the file its name now (Linux may open it unnamed), so it can be found while it lives.
+  if (file->fileName().isEmpty())
+    throw EReportError("Cannot create a temporary file for the report pages");
   if (file->write(m_memory) != m_memory.size())
     throw EReportError("Cannot write the report pages to a temporary file");
   m_file = std::move(file);
@@ -84,7 +87,8 @@ void TReportStream::writeLocked(const QByteArray &bytes) {
   if (!m_file && end > kMemoryLimit)
     spill();
   if (m_file) {
-    if (!m_file->seek(m_position) || m_file->write(bytes) != bytes.size())
+    // Flushed at once so that the file always holds the whole stream.
+    if (!m_file->seek(m_position) || m_file->write(bytes) != bytes.size() || !m_file->flush())
       throw EReportError("Cannot write the report pages to a temporary file");
   } else {
     if (end > m_memory.size())

@@ -1,0 +1,172 @@
+#include "OutputTestSupport.h"
+
+#include <QPainter>
+
+namespace TDInvoice::Report {
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+
+QImage replayed(const TMetaPage &page, QSize imageSize) {
+  QImage image(imageSize, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  page.replay(painter, QRectF(QPointF(0, 0), QSizeF(imageSize)));
+  return image;
+}
+
+// The box around every non-white pixel of a region.
+QRect inkBox(const QImage &image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != kWhite)
+        box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+struct Probe {
+  int x, y;
+  QRgb colour;
+};
+
+void expectProbes(const QImage &image, std::initializer_list<Probe> probes, const char *what) {
+  for (const Probe &p : probes)
+    EXPECT_EQ(image.pixel(p.x, p.y), p.colour) << what << " at " << p.x << "," << p.y;
+}
+
+TEST(MetaPageReplay, LinesAndFillsLandOnTheirPixelsAndScaleWithThePage) {
+  TMetaPage page(QSize(200, 100), 96, 96);
+  page.add(TMetaLine{QPoint(10, 50), QPoint(190, 50), TPenSpec{}});
+  page.add(TMetaFillRect{QRect(20, 20, 30, 10), TBrushSpec{qRgb(255, 0, 0), true}});
+  page.add(TMetaFillRect{QRect(60, 20, 30, 10), TBrushSpec{qRgb(0, 255, 0), false}});
+
+  const QImage one = replayed(page, QSize(200, 100));
+  expectProbes(one,
+               {{100, 50, kBlack},
+                {11, 50, kBlack},
+                {100, 49, kWhite},
+                {100, 51, kWhite},
+                {5, 50, kWhite},
+                {195, 50, kWhite},
+                {20, 20, 0xFFFF0000},
+                {49, 29, 0xFFFF0000},
+                {50, 29, kWhite},
+                {49, 30, kWhite},
+                {19, 20, kWhite},
+                {70, 25, kWhite}},
+               "1:1");
+
+  // Twice the size: the pen is two pixels wide, the fill twice as large.
+  const QImage two = replayed(page, QSize(400, 200));
+  expectProbes(two,
+               {{200, 100, kBlack},
+                {200, 101, kBlack},
+                {200, 99, kWhite},
+                {200, 102, kWhite},
+                {40, 40, 0xFFFF0000},
+                {99, 59, 0xFFFF0000},
+                {100, 59, kWhite}},
+               "2:1");
+}
+
+TEST(MetaPageReplay, RectangleOutlineStaysInsideItsBounds) {
+  TMetaPage page(QSize(100, 100), 96, 96);
+  page.add(TMetaRectangle{QRect(10, 10, 40, 20), TPenSpec{kBlack, 3},
+                          TBrushSpec{qRgb(0, 0, 255), true}});
+  const QImage image = replayed(page, QSize(100, 100));
+  EXPECT_EQ(inkBox(image), QRect(10, 10, 40, 20));
+  expectProbes(image,
+               {{10, 10, kBlack}, {12, 20, kBlack}, {13, 20, 0xFF0000FF}, {30, 20, 0xFF0000FF}},
+               "rectangle");
+}
+
+TEST(MetaPageReplay, ClipLimitsDrawingUntilItIsCleared) {
+  TMetaPage page(QSize(100, 100), 96, 96);
+  const TBrushSpec black{kBlack, true};
+  page.add(TMetaClip{true, QRect(0, 0, 50, 50)});
+  page.add(TMetaFillRect{QRect(0, 0, 100, 40), black});
+  page.add(TMetaClip{true, QRect(60, 0, 40, 100)}); // replaces, not narrows, the first
+  page.add(TMetaFillRect{QRect(0, 60, 100, 10), black});
+  page.add(TMetaClip{false, QRect()});
+  page.add(TMetaFillRect{QRect(0, 90, 100, 10), black});
+  const QImage image = replayed(page, QSize(100, 100));
+  expectProbes(image,
+               {{10, 10, kBlack},
+                {70, 10, kWhite},
+                {10, 65, kWhite},
+                {70, 65, kBlack},
+                {10, 95, kBlack},
+                {90, 95, kBlack}},
+               "clip");
+}
+
+TEST(MetaPageReplay, TextSitsAtItsAnchorForEveryAlignment) {
+  struct Case {
+    TTextAlign align;
+    const char *name;
+  };
+  const int anchorX = 200;
+  const int top = 30;
+  for (const Case c : {Case{TTextAlign::Left, "left"}, Case{TTextAlign::Right, "right"},
+                       Case{TTextAlign::Center, "center"}}) {
+    TMetaPage page(QSize(400, 100), 96, 96);
+    page.add(TMetaText{QPoint(anchorX, top), c.align, TFontSpec{QStringLiteral("Arial"), 20, true},
+                       QStringLiteral("HHHHH")});
+    for (const double scale : {1.0, 2.0}) {
+      const QImage image = replayed(page, QSize(int(400 * scale), int(100 * scale)));
+      const QRect ink = inkBox(image);
+      ASSERT_FALSE(ink.isEmpty()) << c.name;
+      const double anchor = anchorX * scale;
+      const double slack = 3 * scale;
+      if (c.align == TTextAlign::Left)
+        EXPECT_NEAR(ink.left(), anchor, slack) << c.name << " x" << scale;
+      else if (c.align == TTextAlign::Right)
+        EXPECT_NEAR(ink.right() + 1, anchor, slack) << c.name << " x" << scale;
+      else
+        EXPECT_NEAR((ink.left() + ink.right() + 1) / 2.0, anchor, slack) << c.name << " x" << scale;
+      // "H" fills the cap height: its top is below the cell's top by the internal leading,
+      // and the 20 pt cap height is about 0.72 x 26.7 px.
+      EXPECT_GT(ink.top(), top * scale) << c.name;
+      EXPECT_LT(ink.top(), (top + 10) * scale) << c.name;
+      EXPECT_NEAR(ink.height(), 19 * scale, 2 * scale) << c.name;
+    }
+  }
+}
+
+TEST(MetaPageReplay, ImagesAndPicturesFillTheirTargets) {
+  QImage red(4, 4, QImage::Format_RGB32);
+  red.fill(qRgb(255, 0, 0));
+  TMetaPage page(QSize(100, 100), 96, 96);
+  page.add(TMetaImage{QRect(10, 10, 20, 20), red});
+  page.add(TMetaPicture{QRect(50, 50, 40, 40),
+                        "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'>"
+                        "<rect width='10' height='10' fill='#00ff00'/></svg>"});
+  page.add(TMetaPicture{QRect(0, 80, 10, 10), "not svg"});
+  const QImage image = replayed(page, QSize(100, 100));
+  expectProbes(image,
+               {{10, 10, 0xFFFF0000},
+                {29, 29, 0xFFFF0000},
+                {31, 31, kWhite},
+                {51, 51, 0xFF00FF00},
+                {88, 88, 0xFF00FF00},
+                {45, 45, kWhite},
+                {5, 85, kWhite}},
+               "pictures");
+}
+
+TEST(MetaPageReplay, TargetOffsetMovesTheWholePage) {
+  TMetaPage page(QSize(100, 100), 96, 96);
+  page.add(TMetaFillRect{QRect(0, 0, 10, 10), TBrushSpec{kBlack, true}});
+  QImage image(300, 300, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    page.replay(painter, QRectF(100, 50, 100, 100));
+  }
+  EXPECT_EQ(inkBox(image), QRect(100, 50, 10, 10));
+}
+
+} // namespace
+} // namespace TDInvoice::Report
