@@ -66,7 +66,13 @@ public:
   std::int32_t Stamp = 0; // seconds since 2000-01-01 00:00
   alignas(8) TCurrency EntryAmount = 0;
   alignas(8) TCurrency RunningBalance = 0;
-  // Kind 4 keeps its whole description in EntryText; the other kinds use the fields.
+  // Kind 4 keeps its whole description in EntryText; the other kinds use the fields. The
+  // anonymous struct (a GNU extension both compilers accept) keeps the fields' plain names.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wnested-anon-types"
+#pragma clang diagnostic ignored "-Wgnu-anonymous-struct"
+#endif
   union {
     __extension__ struct {
       std::int32_t WeekEndDate;   // day number: week ending (2), payment/deposit date (3, 5, 6)
@@ -90,6 +96,9 @@ public:
     };
     unsigned char EntryText[256];
   };
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 };
 
 class TInvHistList : public TSortedObjectList {
