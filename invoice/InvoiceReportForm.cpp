@@ -1,47 +1,36 @@
 #include "invoice/InvoiceReportForm.h"
 
-#include "TDInvoice/Exceptions.h"
-
-#include <string>
-
 namespace TDInvoice {
-namespace {
-
-template <class Callback> Callback checked(Callback callback, const char *name) {
-  if (!callback)
-    throw Exception(std::string("The host callback ") + name + " is not set.");
-  return callback;
-}
-
-} // namespace
+using Intake::requireCallback;
 
 TInvoiceReportForm::TInvoiceReportForm(QObject *owner) : TForm(owner) {}
 
 const char *TInvoiceReportForm::formClassName() const { return "TInvoiceReportForm"; }
 
 TLocationTable *TInvoiceReportForm::callOnGetLocations() const {
-  return checked(FOnGetLocations, "OnGetLocations")();
+  return requireCallback(FHostCallbacks.OnGetLocations, "OnGetLocations")();
 }
 
 TShortStringList *TInvoiceReportForm::callOnGetDataPacket(const char *SQL) const {
-  return checked(FOnGetDataPacket, "OnGetDataPacket")(SQL);
+  return requireCallback(FHostCallbacks.OnGetDataPacket, "OnGetDataPacket")(SQL);
 }
 
 char *TInvoiceReportForm::callOnGetInvoiceMessage(std::int32_t CloseDate) const {
-  return checked(FOnGetInvoiceMessage, "OnGetInvoiceMessage")(CloseDate);
+  return requireCallback(FHostCallbacks.OnGetInvoiceMessage, "OnGetInvoiceMessage")(CloseDate);
 }
 
 TShortStringList *TInvoiceReportForm::callOnGetFamilyChildren(std::int32_t ParentID) const {
-  return checked(FOnGetFamilyChildren, "OnGetFamilyChildren")(ParentID);
+  return requireCallback(FHostCallbacks.OnGetFamilyChildren, "OnGetFamilyChildren")(ParentID);
 }
 
 char *TInvoiceReportForm::callOnGetInvoiceFundingKeys(std::int32_t InvoiceNo) const {
-  return checked(FOnGetInvoiceFundingKeys, "OnGetInvoiceFundingKeys")(InvoiceNo);
+  return requireCallback(FHostCallbacks.OnGetInvoiceFundingKeys,
+                         "OnGetInvoiceFundingKeys")(InvoiceNo);
 }
 
 void TInvoiceReportForm::callOnFillInvoiceHistory(std::int32_t InvoiceNo,
                                                   TInvHistList *List) const {
-  checked(FOnFillInvoiceHistory, "OnFillInvoiceHistory")(InvoiceNo, List);
+  requireCallback(FHostCallbacks.OnFillInvoiceHistory, "OnFillInvoiceHistory")(InvoiceNo, List);
 }
 
 } // namespace TDInvoice

@@ -4,6 +4,7 @@
 
 #include "TDInvoice/InvoiceReport.h"
 #include "framework/Form.h"
+#include "intake/HostCallbacks.h"
 
 #include <cstdint>
 
@@ -14,23 +15,33 @@ public:
   const char *formClassName() const override;
 
   // The six callback slots: stored and returned unchanged; null until set.
-  TOnGetLocations OnGetLocations() const { return FOnGetLocations; }
-  void setOnGetLocations(TOnGetLocations value) { FOnGetLocations = value; }
-  TOnGetDataPacket OnGetDataPacket() const { return FOnGetDataPacket; }
-  void setOnGetDataPacket(TOnGetDataPacket value) { FOnGetDataPacket = value; }
-  TOnGetInvoiceMessage OnGetInvoiceMessage() const { return FOnGetInvoiceMessage; }
-  void setOnGetInvoiceMessage(TOnGetInvoiceMessage value) { FOnGetInvoiceMessage = value; }
-  TOnGetFamilyChildren OnGetFamilyChildren() const { return FOnGetFamilyChildren; }
-  void setOnGetFamilyChildren(TOnGetFamilyChildren value) { FOnGetFamilyChildren = value; }
-  TOnGetInvoiceFundingKeys OnGetInvoiceFundingKeys() const { return FOnGetInvoiceFundingKeys; }
-  void setOnGetInvoiceFundingKeys(TOnGetInvoiceFundingKeys value) {
-    FOnGetInvoiceFundingKeys = value;
+  TOnGetLocations OnGetLocations() const { return FHostCallbacks.OnGetLocations; }
+  void setOnGetLocations(TOnGetLocations value) { FHostCallbacks.OnGetLocations = value; }
+  TOnGetDataPacket OnGetDataPacket() const { return FHostCallbacks.OnGetDataPacket; }
+  void setOnGetDataPacket(TOnGetDataPacket value) { FHostCallbacks.OnGetDataPacket = value; }
+  TOnGetInvoiceMessage OnGetInvoiceMessage() const { return FHostCallbacks.OnGetInvoiceMessage; }
+  void setOnGetInvoiceMessage(TOnGetInvoiceMessage value) {
+    FHostCallbacks.OnGetInvoiceMessage = value;
   }
-  TOnFillInvoiceHistory OnFillInvoiceHistory() const { return FOnFillInvoiceHistory; }
-  void setOnFillInvoiceHistory(TOnFillInvoiceHistory value) { FOnFillInvoiceHistory = value; }
+  TOnGetFamilyChildren OnGetFamilyChildren() const { return FHostCallbacks.OnGetFamilyChildren; }
+  void setOnGetFamilyChildren(TOnGetFamilyChildren value) {
+    FHostCallbacks.OnGetFamilyChildren = value;
+  }
+  TOnGetInvoiceFundingKeys OnGetInvoiceFundingKeys() const {
+    return FHostCallbacks.OnGetInvoiceFundingKeys;
+  }
+  void setOnGetInvoiceFundingKeys(TOnGetInvoiceFundingKeys value) {
+    FHostCallbacks.OnGetInvoiceFundingKeys = value;
+  }
+  TOnFillInvoiceHistory OnFillInvoiceHistory() const { return FHostCallbacks.OnFillInvoiceHistory; }
+  void setOnFillInvoiceHistory(TOnFillInvoiceHistory value) {
+    FHostCallbacks.OnFillInvoiceHistory = value;
+  }
+  // All six, for the query operations.
+  const Intake::THostCallbacks &hostCallbacks() const { return FHostCallbacks; }
 
-  // Calls into the host. A slot the host left empty raises Exception ("The host callback
-  // <name> is not set.") rather than jumping to address zero. Results pass to the caller
+  // Calls into the host. A slot the host left empty raises Exception ("<name> is not set")
+  // rather than jumping to address zero. Results pass to the caller
   // as the callback contracts say.
   TLocationTable *callOnGetLocations() const;
   TShortStringList *callOnGetDataPacket(const char *SQL) const;
@@ -46,12 +57,7 @@ protected:
   explicit TInvoiceReportForm(QObject *owner);
 
 private:
-  TOnGetLocations FOnGetLocations = nullptr;
-  TOnGetDataPacket FOnGetDataPacket = nullptr;
-  TOnGetInvoiceMessage FOnGetInvoiceMessage = nullptr;
-  TOnGetFamilyChildren FOnGetFamilyChildren = nullptr;
-  TOnGetInvoiceFundingKeys FOnGetInvoiceFundingKeys = nullptr;
-  TOnFillInvoiceHistory FOnFillInvoiceHistory = nullptr;
+  Intake::THostCallbacks FHostCallbacks;
 };
 
 } // namespace TDInvoice
