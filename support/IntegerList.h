@@ -1,6 +1,8 @@
 // A list of 32-bit integers in blocks of 512, optionally sorted and free of duplicates, read
-// from and written as comma-separated text. Blocks are never moved as a whole: inserting or
-// deleting shifts one block plus one value across each later block.
+// from and written as comma-separated text. The list never reallocates or copies all its
+// values at once: appending touches one block, and inserting or deleting shifts values
+// within the affected blocks and hands one value across each block boundary. Blocks are
+// never removed, so the capacity never shrinks.
 #pragma once
 
 #include "TDInvoice/SortedObjectList.h"
