@@ -1,15 +1,26 @@
 #include "framework/ado/RecordsetData.h"
 
 #include "TDInvoice/Exceptions.h"
+#include "framework/ado/AdtgReader.h"
+#include "framework/ado/AdtgWriter.h"
+#include "framework/ado/XmlRowsetReader.h"
+#include "framework/ado/XmlRowsetWriter.h"
 
 namespace TDInvoice::Ado {
 
-// Readers and writers are filled in by the next commits; until then they refuse.
-RecordsetData readPersisted(const QByteArray &, int) {
-  throw EOleException("persisted recordset reader not available yet");
+RecordsetData readPersisted(const QByteArray &bytes, int ansiCodePage) {
+  if (bytes.isEmpty())
+    throw EOleException("Recordset cannot be opened: the stream is empty");
+  if (looksLikeAdtg(bytes))
+    return readAdtg(bytes, ansiCodePage);
+  if (looksLikeXmlRowset(bytes))
+    return readXmlRowset(bytes);
+  throw EOleException("Recordset cannot be opened: the stream holds neither a TableGram nor an "
+                      "XML rowset");
 }
-QByteArray writePersisted(const RecordsetData &, PersistFormat, int) {
-  throw EOleException("persisted recordset writer not available yet");
+
+QByteArray writePersisted(const RecordsetData &data, PersistFormat format, int ansiCodePage) {
+  return format == PersistFormat::Adtg ? writeAdtg(data, ansiCodePage) : writeXmlRowset(data);
 }
 
 } // namespace TDInvoice::Ado
