@@ -255,6 +255,11 @@ const TPrintableDesc *findPrintable(const TBandDesc &band, std::string_view name
 // for a page printable.
 const TPrintableDesc *findPrintable(const TReportDesc &report, std::string_view name,
                                     const TBandDesc **band = nullptr);
+// The results point into the layout, which must outlive them.
+const TBandDesc *findBand(const TReportDesc &&, std::string_view) = delete;
+const TPrintableDesc *findPrintable(const TBandDesc &&, std::string_view) = delete;
+const TPrintableDesc *findPrintable(const TReportDesc &&, std::string_view,
+                                    const TBandDesc ** = nullptr) = delete;
 // Index of a printable in its band's list, or -1.
 int printableIndex(const TBandDesc &band, std::string_view name);
 

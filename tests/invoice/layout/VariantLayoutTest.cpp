@@ -217,7 +217,8 @@ const SlotNames kSlots[] = {
 
 // The slots stand in one row, card first, each caption left of its box.
 TEST(VariantLayoutTest, CreditCardSlotsInOneRowCardFirst) {
-  const TBandDesc &slip = *findBand(layoutFor(TFormClass::CreditCard), "InvoiceFooter");
+  const TReportDesc layout = layoutFor(TFormClass::CreditCard);
+  const TBandDesc &slip = *findBand(layout, "InvoiceFooter");
   const std::string_view leftToRight[] = {"chkCard", "chkCash", "chkCheq", "chkEFT"};
   for (std::size_t i = 1; i < std::size(leftToRight); ++i) {
     const TPrintableDesc &before = *findPrintable(slip, leftToRight[i - 1]);
@@ -235,7 +236,8 @@ TEST(VariantLayoutTest, CreditCardSlotsInOneRowCardFirst) {
 
 // The slots form a column right of the BPAY block, in slot order.
 TEST(VariantLayoutTest, BpaySlotsInOneColumn) {
-  const TBandDesc &slip = *findBand(layoutFor(TFormClass::BPAY), "InvoiceFooter");
+  const TReportDesc layout = layoutFor(TFormClass::BPAY);
+  const TBandDesc &slip = *findBand(layout, "InvoiceFooter");
   const TPrintableDesc &block = *findPrintable(slip, "Shape8");
   int previousTop = -1;
   for (const SlotNames &slot : kSlots) {
