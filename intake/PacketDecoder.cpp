@@ -11,4 +11,14 @@ QByteArray decodePacketText(QByteArrayView text) {
   return inflateRaw(compressed);
 }
 
+QByteArray decodePacket(TShortStringList &packet) {
+  QByteArray compressed;
+  {
+    // Each stage's buffer goes as soon as the next one exists.
+    const std::string text = packet.Text();
+    compressed = decodeBase64(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  return inflateRaw(compressed);
+}
+
 } // namespace TDInvoice::Intake

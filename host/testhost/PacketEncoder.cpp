@@ -55,4 +55,12 @@ QList<QByteArray> splitPacketLines(QByteArrayView text, int lineLength) {
   return lines;
 }
 
+TShortStringList *makePacket(QByteArrayView persisted, int lineLength, int level) {
+  const QList<QByteArray> lines = splitPacketLines(encodePacketText(persisted, level), lineLength);
+  auto packet = std::make_unique<TShortStringList>();
+  for (const QByteArray &line : lines)
+    packet->Add(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+  return packet.release();
+}
+
 } // namespace TDInvoice::Host

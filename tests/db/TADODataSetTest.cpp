@@ -132,6 +132,7 @@ TEST(TADODataSet, SortReordersAndReturnsToTheFirstRecord) {
   EXPECT_EQ(ds.Sort(), "Amount DESC, Week");
   EXPECT_EQ(ds.RecNo(), 1);
   EXPECT_EQ(idsForward(ds), (std::vector<int>{4, 2, 0, 5, 3, 1}));
+  ds.First();
   ds.Next();
   EXPECT_THROW(ds.setSort("Amount SIDEWAYS"), EOleException);
   EXPECT_EQ(ds.Sort(), "Amount DESC, Week");

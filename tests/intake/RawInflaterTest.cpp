@@ -92,7 +92,7 @@ TEST(RawInflater, RejectsZlibWrappedStreamsAtEveryLevel) {
 
 TEST(RawInflater, RejectsStreamTruncatedAtEveryOffset) {
   for (const QByteArray &data :
-       {QByteArray("short"), repetitiveText(40000), randomBytes(70000, 4)}) {
+       {QByteArray("short"), repetitiveText(20000), randomBytes(6000, 4)}) {
     const QByteArray stream = deflateRaw(data);
     for (qsizetype cut = 1; cut < stream.size(); ++cut) {
       const std::string message = thrownMessage<Exception>([&] { inflateRaw(stream.left(cut)); });

@@ -103,7 +103,7 @@ TEST_F(TestHostTest, MapsDeclaredTypesAndConvertsStoredForms) {
   const Ado::RecordsetData data = host->query(
       "SELECT InvoiceNo, IssueDT, CloseBal, CloseDate, Parents.UseDirectDebit, "
       "Parents.AccountName, InvoiceNo * 2 AS Twice, 'x' || InvoiceNo AS Label, 1.5 AS Half, "
-      "NULL AS Nothing FROM Invoices INNER JOIN Parents ON Invoices.ParentID = "
+      "NULL AS NoValue FROM Invoices INNER JOIN Parents ON Invoices.ParentID = "
       "Parents.ParentID ORDER BY InvoiceNo");
   const Ado::DataTypeEnum types[] = {
       Ado::adInteger,  Ado::adDate,    Ado::adCurrency, Ado::adInteger, Ado::adBoolean,
@@ -230,19 +230,34 @@ TEST_F(TestHostTest, SplitsPacketsIntoLinesOfTheChosenLength) {
   EXPECT_EQ(host->counts().dataPackets, 3);
 }
 
-TEST_F(TestHostTest, CallbacksNeedACurrentHost) {
-  TestHost other;
-  other.makeCurrent();
-  EXPECT_EQ(TestHost::current(), &other);
+TEST_F(TestHostTest, CallbacksAnswerFromTheCurrentHost) {
+  auto other = std::make_unique<TestHost>();
+  other->execute("INSERT INTO HostInvoiceMessages VALUES (1, 'from the other host')");
+  EXPECT_EQ(TestHost::current(), other.get());
+  const auto message = [] {
+    char *buffer = TestHost::OnGetInvoiceMessage(1);
+    const std::string text = buffer ? buffer : "<none>";
+    freeStringBuffer(buffer);
+    return text;
+  };
+  EXPECT_EQ(message(), "from the other host");
   host->makeCurrent();
-  { TestHost temporary; }
-  EXPECT_EQ(TestHost::current(), host.get());
-  host.reset();
+  EXPECT_EQ(message(), "<none>");
+  {
+    // A new host answers from then on; once it is gone, none does until one is named.
+    TestHost temporary;
+    EXPECT_EQ(TestHost::current(), &temporary);
+  }
   EXPECT_EQ(TestHost::current(), nullptr);
   EXPECT_EQ(thrownMessage<Exception>([] { TestHost::OnGetDataPacket("SELECT 1"); }),
             "No test host is current");
   EXPECT_EQ(thrownMessage<Exception>([] { TestHost::OnGetInvoiceMessage(1); }),
             "No test host is current");
+  other->makeCurrent();
+  host.reset();
+  EXPECT_EQ(TestHost::current(), other.get());
+  other.reset();
+  EXPECT_EQ(TestHost::current(), nullptr);
 }
 
 } // namespace
