@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {

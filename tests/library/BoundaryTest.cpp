@@ -200,6 +200,9 @@ TEST_F(LoadedLibraryTest, ReloadingAdoptsTheHostsAllocatorAgain) {
 int main(int argc, char **argv) {
   TDInvoice::initialiseSharedAllocator();
   ::testing::InitGoogleTest(&argc, argv);
+  // Also when the test runner lists the tests, outside the tests' environment.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -11,6 +11,9 @@ int main(int argc, char **argv) {
   TDInvoice::initialiseSharedAllocator();
   TDInvoice::createOwnApplicationObjects();
   ::testing::InitGoogleTest(&argc, argv);
+  // Also when the test runner lists the tests, outside the tests' environment.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   const int result = RUN_ALL_TESTS();
   TDInvoice::destroyOwnApplicationObjects();
