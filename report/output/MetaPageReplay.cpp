@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
+#include <deque>
 
 namespace TDInvoice::Report {
 
@@ -100,7 +101,17 @@ private:
     return QRectF(r).adjusted(inset, inset, -inset, -inset);
   }
 
-  QFont targetFont(const TFontSpec &spec) const {
+  struct TargetFont {
+    TFontSpec spec;
+    QFont font;
+    QFontMetricsF metrics;
+  };
+
+  // Pages use a handful of fonts; each is resolved once per replay.
+  const TargetFont &targetFont(const TFontSpec &spec) {
+    for (const TargetFont &known : m_fonts)
+      if (known.spec == spec)
+        return known;
     QFont font(spec.family);
     font.setPixelSize(
         std::max(1, static_cast<int>(std::lround(spec.pointSize * m_targetDpiY / 72.0))));
@@ -110,7 +121,8 @@ private:
     font.setStrikeOut(spec.strikeOut);
     font.setKerning(false);
     font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
+    m_fonts.push_back({spec, font, QFontMetricsF(font, m_painter.device())});
+    return m_fonts.back();
   }
 
   void drawText(const TMetaText &e) {
@@ -119,24 +131,24 @@ private:
     // Text is set in painter coordinates with a font sized for the target, so glyphs are
     // hinted for the output rather than stretched from the recording resolution.
     m_painter.setTransform(m_base);
-    const QFont font = targetFont(e.font);
-    const QFontMetricsF metrics(font, m_painter.device());
+    const TargetFont &font = targetFont(e.font);
     QPointF at(m_origin.x() + e.anchor.x() * m_sx, m_origin.y() + e.anchor.y() * m_sy);
-    const double width = metrics.horizontalAdvance(e.text);
     if (e.align == TTextAlign::Right)
-      at.rx() -= width;
+      at.rx() -= font.metrics.horizontalAdvance(e.text);
     else if (e.align == TTextAlign::Center)
-      at.rx() -= width / 2;
-    m_painter.setFont(font);
+      at.rx() -= font.metrics.horizontalAdvance(e.text) / 2;
+    m_painter.setFont(font.font);
     m_painter.setPen(QColor::fromRgb(e.font.color));
-    m_painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), e.text);
+    m_painter.drawText(QPointF(at.x(), at.y() + font.metrics.ascent()), e.text);
   }
+
   QPainter &m_painter;
   QTransform m_base;
   QTransform m_page;
   QPointF m_origin;
   double m_sx = 1, m_sy = 1, m_targetDpiY = 96;
   bool m_clipped = false;
+  std::deque<TargetFont> m_fonts;
 };
 
 } // namespace

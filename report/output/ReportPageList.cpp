@@ -222,20 +222,26 @@ void TReportPageList::saveToFile(const QString &fileName) const {
 }
 
 void TReportPageList::loadFromFile(const QString &fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    clear();
+    throw EReportError("Cannot open the report file " + fileName.toStdString());
+  }
+  loadFromDevice(file);
+}
+
+void TReportPageList::loadFromDevice(QIODevice &device) {
   std::lock_guard guard(m_lock);
   clear();
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly))
-    throw EReportError("Cannot open the report file " + fileName.toStdString());
   try {
     for (;;) {
-      const QByteArray chunk = file.read(kCopyChunk);
+      const QByteArray chunk = device.read(kCopyChunk);
       if (chunk.isEmpty())
         break;
       m_stream.write(chunk);
     }
-    if (file.error() != QFileDevice::NoError)
-      throw EReportError("Cannot read the report file " + fileName.toStdString());
+    if (!device.atEnd())
+      throw EReportError("Cannot read the report file");
     readHeader(m_stream.size());
     validateRecords();
   } catch (...) {

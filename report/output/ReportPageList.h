@@ -16,6 +16,7 @@
 #include "report/output/ReportStream.h"
 
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 #include <memory>
 #include <mutex>
@@ -50,6 +51,8 @@ public:
   // Replaces the store by the file's, checking every record; EReportError naming the fault
   // on a file that is not a complete store, leaving this store empty.
   void loadFromFile(const QString &fileName);
+  // The same from an open device, read to its end.
+  void loadFromDevice(QIODevice &device);
 
   const TReportStream &stream() const { return m_stream; }
 
