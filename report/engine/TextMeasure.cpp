@@ -1,0 +1,120 @@
+#include "report/engine/TextMeasure.h"
+
+#include "TDInvoice/Exceptions.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <array>
+#include <cmath>
+#include <memory>
+
+namespace TDInvoice::Report {
+
+namespace {
+
+bool canMeasure() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()); }
+
+QImage &referenceDevice() {
+  static QImage device = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = qRound(TTextMeasure::kPixelsPerInch / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return image;
+  }();
+  return device;
+}
+
+QString cacheKey(const TFontSpec &spec) {
+  return QStringLiteral("%1|%2|%3%4%5%6")
+      .arg(spec.family)
+      .arg(spec.pointSize)
+      .arg(int(spec.bold))
+      .arg(int(spec.italic))
+      .arg(int(spec.underline))
+      .arg(int(spec.strikeOut));
+}
+
+// Metrics per font, built once: labels measure many substrings while they wrap.
+const QFontMetrics &metricsOf(const TFontSpec &spec) {
+  static QHash<QString, std::shared_ptr<QFontMetrics>> cache;
+  const QString key = cacheKey(spec);
+  auto it = cache.find(key);
+  if (it == cache.end())
+    it = cache.insert(key,
+                      std::make_shared<QFontMetrics>(TTextMeasure::font(spec), &referenceDevice()));
+  return **it;
+}
+
+struct TSubstitutes {
+  const char *family;
+  std::array<const char *, 3> accepted;
+};
+
+// The layouts' families and the fonts that share their metrics.
+constexpr std::array<TSubstitutes, 3> kSubstitutes{{
+    {"Arial", {"Arial", "Liberation Sans", "Arimo"}},
+    {"Times New Roman", {"Times New Roman", "Liberation Serif", "Tinos"}},
+    {"Courier New", {"Courier New", "Liberation Mono", "Cousine"}},
+}};
+
+} // namespace
+
+bool TTextMeasure::available() { return canMeasure(); }
+
+QFont TTextMeasure::font(const TFontSpec &spec) {
+  QFont font(spec.family);
+  font.setPixelSize(
+      std::max(1, static_cast<int>(std::lround(spec.pointSize * kPixelsPerInch / 72.0))));
+  font.setBold(spec.bold);
+  font.setItalic(spec.italic);
+  font.setUnderline(spec.underline);
+  font.setStrikeOut(spec.strikeOut);
+  font.setKerning(false);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
+int TTextMeasure::textWidth(const TFontSpec &spec, const QString &text) {
+  if (!canMeasure())
+    return 0;
+  return metricsOf(spec).horizontalAdvance(text) + 1;
+}
+
+int TTextMeasure::textHeight(const TFontSpec &spec) {
+  if (!canMeasure())
+    return 0;
+  return metricsOf(spec).height();
+}
+
+QString TTextMeasure::resolvedFamily(const QString &family) {
+  if (!canMeasure())
+    return {};
+  return QFontInfo(QFont(family)).family();
+}
+
+void TTextMeasure::checkFamily(const QString &family) {
+  if (!canMeasure())
+    throw EReportError("Fonts cannot be measured without a GUI application");
+  const QString resolved = resolvedFamily(family);
+  for (const TSubstitutes &entry : kSubstitutes) {
+    if (family.compare(QLatin1String(entry.family), Qt::CaseInsensitive) != 0)
+      continue;
+    for (const char *accepted : entry.accepted)
+      if (resolved.compare(QLatin1String(accepted), Qt::CaseInsensitive) == 0)
+        return;
+    throw EReportError(QStringLiteral("Font \"%1\" is not installed and no metric-compatible "
+                                      "font replaces it (found \"%2\")")
+                           .arg(family, resolved)
+                           .toStdString());
+  }
+  if (resolved.compare(family, Qt::CaseInsensitive) != 0)
+    throw EReportError(QStringLiteral("Font \"%1\" is not installed (found \"%2\")")
+                           .arg(family, resolved)
+                           .toStdString());
+}
+
+} // namespace TDInvoice::Report
