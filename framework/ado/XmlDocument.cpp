@@ -37,6 +37,15 @@ public:
   std::unique_ptr<XmlElement> document() {
     if (m_i < m_s.size() && m_s[m_i] == QChar(0xFEFF))
       ++m_i;
+    // Every complete document ends with '>' (of the root's end tag or of a trailing comment
+    // or processing instruction): a cut-off one is refused without parsing it all.
+    qsizetype last = m_s.size();
+    while (last > m_i && isSpace(m_s[last - 1]))
+      --last;
+    if (last == m_i || m_s[last - 1] != u'>') {
+      m_i = last;
+      fail("the document is incomplete");
+    }
     skipMisc();
     if (!startsWith(u"<"))
       fail("no root element");
@@ -137,23 +146,29 @@ private:
     if (m_i >= m_s.size() || (m_s[m_i] != u'\'' && m_s[m_i] != u'"'))
       fail("quoted attribute value expected");
     const QChar quote = m_s[m_i++];
+    const qsizetype end = m_s.indexOf(quote, m_i);
+    if (end < 0)
+      fail("unterminated attribute value");
+    const QStringView raw = QStringView(m_s).mid(m_i, end - m_i);
+    const qsizetype less = raw.indexOf(u'<');
+    if (less >= 0) {
+      m_i += less;
+      fail("'<' in an attribute value");
+    }
     QString value;
+    value.reserve(raw.size());
     while (true) {
-      if (m_i >= m_s.size())
-        fail("unterminated attribute value");
-      const QChar c = m_s[m_i];
-      if (c == quote) {
-        ++m_i;
+      const qsizetype amp = m_s.indexOf(u'&', m_i);
+      if (amp < 0 || amp >= end) {
+        value += QStringView(m_s).mid(m_i, end - m_i);
+        m_i = end + 1;
         return value;
       }
-      if (c == u'<')
-        fail("'<' in an attribute value");
-      if (c == u'&') {
-        reference(value);
-      } else {
-        value += c;
-        ++m_i;
-      }
+      value += QStringView(m_s).mid(m_i, amp - m_i);
+      m_i = amp;
+      reference(value);
+      if (m_i > end)
+        fail("reference across the end of an attribute value");
     }
   }
 
