@@ -21,10 +21,6 @@ constexpr std::array<std::int8_t, 256> makeValues() {
 
 constexpr std::array<std::int8_t, 256> kValues = makeValues();
 
-// The text is consumed in chunks of this many significant characters, a multiple of four,
-// so that a group never straddles two chunks.
-constexpr int kChunk = 76;
-
 // Appends the bytes of one group of 1 to 4 significant characters.
 void decodeGroup(const std::int8_t *group, int count, char *&out) {
   if (count < 2)
@@ -50,16 +46,29 @@ QByteArray decodeBase64(QByteArrayView text) {
   char *out = result.data();
   const auto *in = reinterpret_cast<const unsigned char *>(text.data());
   const auto *end = in + text.size();
-  std::int8_t chunk[kChunk];
+  // Groups are counted in significant characters from the start of the text, so where the
+  // text is split into lines (76 characters, or any other length) makes no difference.
   while (in != end) {
+    // Most groups are four alphabet characters in a row: decode them straight away.
+    while (end - in >= 4) {
+      const int a = kValues[in[0]], b = kValues[in[1]], c = kValues[in[2]], d = kValues[in[3]];
+      if ((a | b | c | d) < 0)
+        break;
+      const unsigned bits = static_cast<unsigned>(a << 18 | b << 12 | c << 6 | d);
+      *out++ = static_cast<char>(bits >> 16);
+      *out++ = static_cast<char>(bits >> 8 & 0xFF);
+      *out++ = static_cast<char>(bits & 0xFF);
+      in += 4;
+    }
+    // Otherwise gather one group across whatever else stands in the text.
+    std::int8_t group[4];
     int filled = 0;
-    while (filled < kChunk && in != end) {
+    while (filled < 4 && in != end) {
       const std::int8_t v = kValues[*in++];
       if (v != kInsignificant)
-        chunk[filled++] = v;
+        group[filled++] = v;
     }
-    for (int i = 0; i < filled; i += 4)
-      decodeGroup(chunk + i, filled - i < 4 ? filled - i : 4, out);
+    decodeGroup(group, filled, out);
   }
   result.truncate(out - result.constData());
   return result;

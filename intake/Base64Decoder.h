@@ -11,7 +11,8 @@ namespace TDInvoice::Intake {
 // wherever they stand (line breaks may split a group). "=" shortens only its own group of
 // four, so separately padded pieces decode to the concatenation of their bytes. A trailing
 // group of two or three characters yields one or two bytes, a single character nothing; a
-// group whose third character is "=" yields one byte whatever its fourth is.
+// group whose third character is "=" yields one byte whatever its fourth is. How the text
+// is split into lines does not matter.
 QByteArray decodeBase64(QByteArrayView text);
 
 } // namespace TDInvoice::Intake

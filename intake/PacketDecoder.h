@@ -11,6 +11,9 @@ class TShortStringList;
 
 namespace TDInvoice::Intake {
 
+// The packet's lines, each followed by CR LF (the list's Text). Empty for an empty list.
+QByteArray packetText(TShortStringList &packet);
+
 // The persisted recordset that a packet carries: its lines joined (every line followed by
 // CR LF), Base64-decoded and inflated. Does not take the packet. An empty packet gives an
 // empty result.
