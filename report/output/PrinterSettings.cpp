@@ -63,6 +63,21 @@ TPrinterSettings::TPrinterSettings(int printerIndex) : m_index(printerIndex) {
   m_customLength = mm.height() * 10;
 }
 
+TPrinterSettings TPrinterSettings::describe(const QString &device,
+                                            std::set<TReportPaperSize> supported,
+                                            TReportPaperSize current, bool duplexCapable,
+                                            int currentBinValue) {
+  TPrinterSettings settings{Described{}};
+  settings.m_device = device;
+  settings.m_supported = std::move(supported);
+  settings.m_supported.insert(TReportPaperSize::Custom);
+  settings.m_supported.erase(TReportPaperSize::Default);
+  settings.m_paper = current;
+  settings.m_duplexCapable = duplexCapable;
+  settings.m_binValue = currentBinValue;
+  return settings;
+}
+
 bool TPrinterSettings::printerAvailable() { return !installedPrinters().isEmpty(); }
 
 QStringList TPrinterSettings::printerNames() { return QPrinterInfo::availablePrinterNames(); }
@@ -135,18 +150,20 @@ void TPrinterSettings::readDevice(const QPrinter &printer) {
 QPageSize TPrinterSettings::pageSizeOf(TReportPaperSize paper) {
   if (paper == TReportPaperSize::Default || paper == TReportPaperSize::Custom)
     return {};
-  const QPageSize::PageSizeId id = QPageSize::id(paperCode(paper));
-  if (id != QPageSize::Custom)
-    return QPageSize(id);
+  const QPageSize platform(QPageSize::id(paperCode(paper)));
+  if (platform.isValid() && platform.id() != QPageSize::Custom)
+    return platform;
+  // A code Qt cannot name (Folio): the table's size.
   return QPageSize(paperSizeMM(paper), QPageSize::Millimeter);
 }
 
 TReportPaperSize TPrinterSettings::paperOf(const QPageSize &size) {
   if (!size.isValid())
     return TReportPaperSize::Custom;
-  const int code = size.windowsId();
-  if (code > 0 && code < int(TReportPaperSize::Custom))
-    return static_cast<TReportPaperSize>(code);
+  for (int p = int(TReportPaperSize::Letter); p < int(TReportPaperSize::Custom); ++p)
+    if (size.id() != QPageSize::Custom &&
+        pageSizeOf(static_cast<TReportPaperSize>(p)).id() == size.id())
+      return static_cast<TReportPaperSize>(p);
   const QSizeF mm = size.size(QPageSize::Millimeter);
   for (int p = int(TReportPaperSize::Letter); p < int(TReportPaperSize::Custom); ++p)
     if (sameSize(paperSizeMM(static_cast<TReportPaperSize>(p)), mm))

@@ -18,6 +18,12 @@ public:
   // settings describe a PDF device.
   explicit TPrinterSettings(int printerIndex = -1);
 
+  // A device described by its properties rather than read from an installed printer (hosts
+  // and tests that simulate one). Custom is always among the supported sizes.
+  static TPrinterSettings describe(const QString &device, std::set<TReportPaperSize> supported,
+                                   TReportPaperSize current, bool duplexCapable = false,
+                                   int currentBinValue = 7);
+
   static bool printerAvailable();
   static QStringList printerNames();
 
@@ -71,6 +77,9 @@ public:
   static QPrinter::DuplexMode horizontalDuplex();
 
 private:
+  struct Described {};
+  explicit TPrinterSettings(Described) {}
+
   int m_index = -1;
   QString m_device, m_driver, m_port;
   std::set<TReportPaperSize> m_supported;

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPainter>
 #include <QPrinter>
+#include <cmath>
 
 namespace TDInvoice::Report {
 
@@ -35,9 +36,9 @@ void TReportPrinter::setPaperLength(double native) {
     m_customLength = native;
 }
 void TReportPrinter::setOrientation(TReportOrientation orientation) { m_orientation = orientation; }
-void TReportPrinter::setCopies(int copies) { printerSettings().setCopies(copies); }
-void TReportPrinter::setOutputBin(TReportBin bin) { printerSettings().setOutputBin(bin); }
-void TReportPrinter::setDuplex(bool on) { printerSettings().setDuplex(on); }
+void TReportPrinter::setCopies(int copies) { m_copies = std::max(1, copies); }
+void TReportPrinter::setOutputBin(TReportBin bin) { m_bin = bin; }
+void TReportPrinter::setDuplex(bool on) { m_duplex = on; }
 void TReportPrinter::setFirstPage(int page) { m_firstPage = std::max(0, page); }
 void TReportPrinter::setLastPage(int page) { m_lastPage = std::max(0, page); }
 void TReportPrinter::setPrinterIndex(int index) {
@@ -49,10 +50,14 @@ void TReportPrinter::setTitle(const QString &title) { m_title = title; }
 void TReportPrinter::setCompression(bool on) { m_compression = on; }
 void TReportPrinter::setOutputFileName(const QString &fileName) { m_outputFileName = fileName; }
 
-TPrinterSettings &TReportPrinter::printerSettings() {
+TPrinterSettings &TReportPrinter::printerSettings() const {
   if (!m_settings)
     m_settings = std::make_unique<TPrinterSettings>(m_printerIndex);
   return *m_settings;
+}
+
+void TReportPrinter::setPrinterSettings(const TPrinterSettings &settings) {
+  m_settings = std::make_unique<TPrinterSettings>(settings);
 }
 
 void TReportPrinter::beginDoc() {
@@ -80,6 +85,9 @@ void TReportPrinter::openPrinter() {
   settings.setPaperWidth(m_customWidth);
   settings.setPaperLength(m_customLength);
   settings.setOrientation(m_orientation);
+  settings.setCopies(m_copies);
+  settings.setOutputBin(m_bin);
+  settings.setDuplex(m_duplex);
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (!m_outputFileName.isEmpty()) {
     printer->setOutputFormat(QPrinter::PdfFormat);
@@ -223,8 +231,9 @@ double TReportPrinter::portraitLength() const { return portraitPaper().height();
 QSizeF TReportPrinter::portraitPaper() const {
   if (m_paper == TReportPaperSize::Custom)
     return {m_customWidth, m_customLength};
-  if (m_destination == TPrinterDestination::Direct && m_settings && !m_settings->supports(m_paper))
-    return {m_settings->paperWidth(), m_settings->paperLength()};
+  if (m_destination == TPrinterDestination::Direct &&
+      (m_paper == TReportPaperSize::Default || !printerSettings().supports(m_paper)))
+    return {printerSettings().paperWidth(), printerSettings().paperLength()};
   const QSizeF mm =
       paperSizeMM(m_paper == TReportPaperSize::Default ? TReportPaperSize::A4 : m_paper);
   return mm * 10;
@@ -271,6 +280,28 @@ void TReportPrinter::saveToFile(const QString &fileName) {
   m_store->saveToFile(fileName);
 }
 
+// A loaded report prints on the paper of its first page when that is a paper of the table,
+// in either orientation.
+void TReportPrinter::takePaperFromFirstPage() {
+  const auto page = m_store->getPage(1);
+  if (!page)
+    return;
+  const QSizeF mm = page->sizeMM();
+  auto near = [](const QSizeF &a, const QSizeF &b) {
+    return std::abs(a.width() - b.width()) < 1.0 && std::abs(a.height() - b.height()) < 1.0;
+  };
+  for (int p = int(TReportPaperSize::Letter); p < int(TReportPaperSize::Custom); ++p) {
+    const auto paper = static_cast<TReportPaperSize>(p);
+    const QSizeF table = paperSizeMM(paper);
+    if (near(mm, table) || near(mm, table.transposed())) {
+      m_paper = paper;
+      m_orientation =
+          near(mm, table) ? TReportOrientation::poPortrait : TReportOrientation::poLandscape;
+      return;
+    }
+  }
+}
+
 void TReportPrinter::loadFromFile(const QString &fileName) {
   auto store = std::make_unique<TReportPageList>();
   store->loadFromFile(fileName);
@@ -280,6 +311,7 @@ void TReportPrinter::loadFromFile(const QString &fileName) {
   m_status = TPrinterStatus::Finished;
   m_pageCount = m_availablePages = m_store->pageCount();
   m_pageNumber = m_pageCount > 0 ? 1 : 0;
+  takePaperFromFirstPage();
   const int available = m_availablePages;
   post([available](TReportPrinterClient &client) { client.pagesAvailable(available); });
   post([](TReportPrinterClient &client) { client.documentFinished(); });

@@ -107,9 +107,13 @@ public:
   void loadFromFile(const QString &fileName);
   bool loaded() const { return m_loaded; }
 
-  TPrinterSettings &printerSettings();
+  // The printer's settings (created for the printer index on first use); a test or host may
+  // substitute a described device.
+  TPrinterSettings &printerSettings() const;
+  void setPrinterSettings(const TPrinterSettings &settings);
 
 private:
+  void takePaperFromFirstPage();
   void startPage();
   void finishPage();
   void openPrinter();
@@ -123,7 +127,7 @@ private:
 
   TPrinterDestination m_destination;
   TPrinterStatus m_status = TPrinterStatus::Ready;
-  std::unique_ptr<TPrinterSettings> m_settings;
+  mutable std::unique_ptr<TPrinterSettings> m_settings;
   std::unique_ptr<TReportPageList> m_store;
   std::unique_ptr<TRecordingCanvas> m_canvas;
   std::unique_ptr<QPrinter> m_printer;
@@ -135,7 +139,9 @@ private:
   TReportPaperSize m_paper = TReportPaperSize::A4;
   double m_customWidth = 2100, m_customLength = 2970;
   TReportOrientation m_orientation = TReportOrientation::poPortrait;
-  int m_firstPage = 0, m_lastPage = 0, m_printerIndex = -1;
+  int m_firstPage = 0, m_lastPage = 0, m_printerIndex = -1, m_copies = 1;
+  TReportBin m_bin = TReportBin::Auto;
+  bool m_duplex = false;
   bool m_compression = false, m_cancelled = false, m_loaded = false, m_printerPageOpen = false;
   double m_xFactor = 0, m_yFactor = 0, m_leftOffset = 0, m_topOffset = 0;
   int m_progress = 0, m_pageCount = 0, m_pageNumber = 0, m_availablePages = 0;
