@@ -29,7 +29,7 @@ public:
   TCodePageDecoder &operator=(const TCodePageDecoder &) = delete;
 
   // Appends the text of bytes in codePage to out. Lead and trail bytes of a double-byte
-  // code page must be passed in one call; an incomplete pair gives U+FFFD.
+  // code page must be passed in one call; a lead byte without its trail byte is dropped.
   void decode(QByteArrayView bytes, int codePage, QString &out);
 
   static bool isDoubleByte(int codePage);

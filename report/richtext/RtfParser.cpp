@@ -157,6 +157,8 @@ void TRtfParser::flushBytes() {
   QString text;
   decoder_.decode(pendingBytes_, pendingCodePage_, text);
   pendingBytes_.clear();
+  if (text.isEmpty())
+    return; // a lone lead byte of a double-byte code page
   flushSurrogate();
   endsWithCell_ = false;
   TRichParagraph &p = paragraph_;

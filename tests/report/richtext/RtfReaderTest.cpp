@@ -131,6 +131,8 @@ TEST(RtfReaderText, MalformedInputKeepsTheText) {
       {"broken hex escape", "{\\rtf1 a\\'zzb}", u"azzb"},
       {"half a hex escape", "{\\rtf1 a\\'4", u"a"},
       {"control byte from an escape is dropped", "{\\rtf1 a\\'07b}", u"ab"},
+      {"lone lead byte of a double-byte code page",
+       "{\\rtf1{\\fonttbl{\\f0\\fcharset128 G;}}\\f0 a\\'fa\\b\\'fa\\par\\'fa}", u"a"},
       {"truncated binary", "{\\rtf1 a\\bin99 xyz", u"a"},
       {"huge parameters", "{\\rtf1\\fs99999999999\\li-99999999999\\uc999999 a}", u"a"},
       {"deep nesting inside the document", "{\\rtf1 " + QByteArray::fromStdString(deep) + "x",
@@ -163,7 +165,7 @@ TEST(RtfReaderText, LastParagraphBreakIsDropped) {
 
 TEST(RtfReaderText, RunsCoverEveryParagraphWithoutGaps) {
   const TRichTextDocument document =
-      readBody("a{\\b b}\\u8364?{\\i\\f3\\'82\\'a0}\\par\\cf1 x\\v h\\v0 y\\par\\par z");
+      readBody("a{\\b b}\\u8364?{\\i\\f3\\'82\\'a0}\\par{\\f3\\'fa}\\cf1 x\\v h\\v0 y\\par\\par z");
   ASSERT_FALSE(document.paragraphs.isEmpty());
   for (const TRichParagraph &p : document.paragraphs) {
     int next = 0;
