@@ -74,8 +74,8 @@ void write(const QString &folder, const char *name, const QByteArray &bytes) {
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_pagestore_seeds <folder>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_pagestore_seeds <store folder> <page folder>\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -87,5 +87,9 @@ int main(int argc, char **argv) {
   write(folder, "three-pages.qrp", store(3, false));
   write(folder, "three-pages-compressed.qrp", store(3, true));
   write(folder, "old-header.qrp", oldHeader(store(2, false)));
+  const QString pages = QString::fromLocal8Bit(argv[2]);
+  QDir().mkpath(pages);
+  write(pages, "sample.page", samplePage(1).encode());
+  write(pages, "empty.page", TMetaPage(QSize(10, 10), 96, 96).encode());
   return 0;
 }

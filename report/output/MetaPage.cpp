@@ -23,6 +23,10 @@ enum class Kind : std::uint8_t {
 
 // Bounds a decoded page must keep so that replaying it cannot ask for absurd allocations.
 constexpr int kMaxDimension = 1000000;
+constexpr int kMaxCoordinate = 10000000; // keeps x + width inside int
+
+bool coordinateInRange(int v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; }
+
 constexpr int kMaxDpi = 100000;
 constexpr int kMaxImageSide = 30000;
 
@@ -66,13 +70,16 @@ QByteArray pngOf(const QImage &image) {
 
 QRect getRect(TByteReader &r) {
   const int x = r.i32(), y = r.i32(), w = r.i32(), h = r.i32();
-  if (w < 0 || h < 0 || w > kMaxDimension || h > kMaxDimension)
+  if (!coordinateInRange(x) || !coordinateInRange(y) || w < 0 || h < 0 || w > kMaxDimension ||
+      h > kMaxDimension)
     r.fail("rectangle out of range");
   return {x, y, w, h};
 }
 QPoint getPoint(TByteReader &r) {
-  const int x = r.i32();
-  return {x, r.i32()};
+  const int x = r.i32(), y = r.i32();
+  if (!coordinateInRange(x) || !coordinateInRange(y))
+    r.fail("point out of range");
+  return {x, y};
 }
 TPenSpec getPen(TByteReader &r) {
   TPenSpec pen;

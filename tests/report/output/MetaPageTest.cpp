@@ -109,6 +109,9 @@ TEST(MetaPageDecoding, FieldsOutOfRangeAreRejectedBehindAValidChecksum) {
       {"count too large", 24, 2, 4, "Invalid report page: unexpected end of data"},
       {"unknown kind", 28, 99, 1, "Invalid report page: unknown element"},
       {"negative rect", 37, 0xFFFFFFF0, 4, "Invalid report page: rectangle out of range"},
+      // Found by fuzzing: x + width overflowed int when the rectangle was built.
+      {"rect at int max", 29, 0x7FFFFFFF, 4, "Invalid report page: rectangle out of range"},
+      {"rect at int min", 33, 0x80000000, 4, "Invalid report page: rectangle out of range"},
       {"brush flag", 49, 7, 1, "Invalid report page: bad brush"},
   };
   EXPECT_NO_THROW(TMetaPage::decode(withChecksum(good)));
@@ -119,6 +122,19 @@ TEST(MetaPageDecoding, FieldsOutOfRangeAreRejectedBehindAValidChecksum) {
   }
   EXPECT_EQ(reportError([&] { TMetaPage::decode(QByteArray("XDMP0000")); }),
             "Invalid report page: not a recorded page");
+}
+
+TEST(MetaPageDecoding, PointsFarOffThePageAreRejected) {
+  TMetaPage page(QSize(100, 100), 96, 96);
+  page.add(TMetaLine{QPoint(1, 1), QPoint(2, 2), TPenSpec{}});
+  // The line's first point follows the kind byte at 28.
+  for (const std::uint32_t x : {0x80000000u, 0x7FFFFFFFu, 10000001u}) {
+    QByteArray bytes = page.encode();
+    std::memcpy(bytes.data() + 29, &x, 4);
+    EXPECT_EQ(reportError([&] { TMetaPage::decode(withChecksum(bytes)); }),
+              "Invalid report page: point out of range")
+        << x;
+  }
 }
 
 TEST(MetaPageDecoding, StringLengthPastTheEndIsRejected) {
