@@ -74,12 +74,19 @@ void TReportPrinter::beginDoc() {
     m_xFactor = m_yFactor = kScreenPixelsPerInch / kNativePerInch;
     m_leftOffset = m_topOffset = 0;
   } else {
-    openPrinter();
+    m_printer = openPrinter();
+    m_painter.reset();
+    m_printerPageOpen = false;
+    const TPrinterSettings &settings = printerSettings();
+    m_xFactor = settings.dpiX() / kNativePerInch;
+    m_yFactor = settings.dpiY() / kNativePerInch;
+    m_leftOffset = settings.leftOffset();
+    m_topOffset = settings.topOffset();
   }
   m_status = TPrinterStatus::Busy;
 }
 
-void TReportPrinter::openPrinter() {
+std::unique_ptr<QPrinter> TReportPrinter::openPrinter() {
   TPrinterSettings &settings = printerSettings();
   settings.setPaperSize(m_paper);
   settings.setPaperWidth(m_customWidth);
@@ -100,13 +107,7 @@ void TReportPrinter::openPrinter() {
   printer->setDocName(m_title);
   printer->setFullPage(false);
   settings.apply(*printer);
-  m_printer = std::move(printer);
-  m_painter.reset();
-  m_printerPageOpen = false;
-  m_xFactor = settings.dpiX() / kNativePerInch;
-  m_yFactor = settings.dpiY() / kNativePerInch;
-  m_leftOffset = settings.leftOffset();
-  m_topOffset = settings.topOffset();
+  return printer;
 }
 
 void TReportPrinter::newPage() {

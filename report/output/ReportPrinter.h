@@ -116,7 +116,8 @@ private:
   void takePaperFromFirstPage();
   void startPage();
   void finishPage();
-  void openPrinter();
+  // A printer with the settings applied, for the printer index or the output file.
+  std::unique_ptr<QPrinter> openPrinter();
   void printPageDirect(const TMetaPage &page);
   bool inRange(int page) const;
   QSize pageSizeDevice() const;

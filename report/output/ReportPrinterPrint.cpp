@@ -26,18 +26,12 @@ void TReportPrinter::printRecorded() {
   }
   m_painter.reset();
   m_cancelled = false;
-  const auto savedDestination = m_destination;
-  m_destination = TPrinterDestination::Direct;
-  try {
-    openPrinter();
-  } catch (...) {
-    m_destination = savedDestination;
-    throw;
-  }
-  m_destination = savedDestination;
   const int count = m_store->pageCount();
   const int first = m_firstPage > 0 ? m_firstPage : 1;
   const int last = m_lastPage > 0 ? std::min(m_lastPage, count) : count;
+  if (first > last)
+    return;
+  m_printer = openPrinter();
   QPainter painter;
   if (!painter.begin(m_printer.get()))
     throw EReportError("Printer not ready");
@@ -48,8 +42,8 @@ void TReportPrinter::printRecorded() {
       m_printer->abort();
       break;
     }
-    if (n > first)
-      m_printer->newPage();
+    if (n > first && !m_printer->newPage())
+      throw EReportError("Cannot start a new printer page");
     if (const auto page = m_store->getPage(n))
       page->replay(painter, printable);
   }
