@@ -86,8 +86,9 @@ void BM_ReadAndLayout(benchmark::State &state) {
   const QByteArray rtf = message();
   TFontSpec font;
   for (auto _ : state) {
-    f.formatter.setContent(rtf, font, TTextAlign::Left);
-    benchmark::DoNotOptimize(f.formatter.format(f.canvas, f.box, 0, false));
+    TRtfFormatter formatter;
+    formatter.setContent(rtf, font, TTextAlign::Left);
+    benchmark::DoNotOptimize(formatter.format(f.canvas, f.box, 0, false));
   }
 }
 BENCHMARK(BM_ReadAndLayout)->Unit(benchmark::kMillisecond);

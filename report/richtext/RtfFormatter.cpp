@@ -30,10 +30,17 @@ TRtfFormatter::~TRtfFormatter() = default;
 
 void TRtfFormatter::setContent(const QByteArray &text, const TFontSpec &defaultFont,
                                TTextAlign defaultAlign) {
+  // The printable hands its text over before every print; reading it again would drop the
+  // measurements made for the previous piece.
+  if (layout_ && text == content_ && defaultFont == contentFont_ && defaultAlign == contentAlign_)
+    return;
+  content_ = text;
+  contentFont_ = defaultFont;
+  contentAlign_ = defaultAlign;
   TRichCharFormat base;
   base.family = defaultFont.family;
   if (TRtfReader::isRtf(text)) {
-    setDocument(TRtfReader::read(text, base), defaultFont.color);
+    load(TRtfReader::read(text, base), defaultFont.color);
     return;
   }
   base.pointSize = defaultFont.pointSize;
@@ -43,11 +50,15 @@ void TRtfFormatter::setContent(const QByteArray &text, const TFontSpec &defaultF
   base.strikeOut = defaultFont.strikeOut;
   QString decoded;
   TCodePageDecoder().decode(text, 1252, decoded);
-  setDocument(TRichTextDocument::fromPlainText(decoded, base, richAlign(defaultAlign)),
-              defaultFont.color);
+  load(TRichTextDocument::fromPlainText(decoded, base, richAlign(defaultAlign)), defaultFont.color);
 }
 
 void TRtfFormatter::setDocument(TRichTextDocument document, QRgb autoColor) {
+  content_.clear();
+  load(std::move(document), autoColor);
+}
+
+void TRtfFormatter::load(TRichTextDocument document, QRgb autoColor) {
   document_ = std::move(document);
   if (document_.formats.isEmpty())
     document_.formats.append(TRichCharFormat());

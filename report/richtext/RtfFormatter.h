@@ -37,8 +37,12 @@ public:
   const TRichTextDocument &document() const { return document_; }
 
 private:
+  void load(TRichTextDocument document, QRgb autoColor);
   void drawLine(TCanvas &canvas, int paragraph, const TRichLine &line, int left, int top);
 
+  QByteArray content_; // what setContent was last given: the same again keeps the layout
+  TFontSpec contentFont_;
+  TTextAlign contentAlign_ = TTextAlign::Left;
   TRichTextDocument document_;
   QList<int> starts_;
   int length_ = 0;

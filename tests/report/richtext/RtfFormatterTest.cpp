@@ -223,6 +223,50 @@ TEST(RtfFormatter, RichTextRunsCarryTheirFormatting) {
   }
 }
 
+TEST(RtfFormatter, NewContentReplacesTheOld) {
+  struct Step {
+    QByteArray content;
+    TFontSpec font;
+    TTextAlign align;
+    const char *drawn;
+  };
+  TFontSpec bold = arial();
+  bold.bold = true;
+  const Step steps[] = {
+      {"first text", arial(), TTextAlign::Left, "first text"},
+      {"first text", arial(), TTextAlign::Left, "first text"},
+      {"first text", bold, TTextAlign::Left, "first text"},
+      {"first text", bold, TTextAlign::Right, "first text"},
+      {rtfBody("second"), bold, TTextAlign::Right, "second"},
+      {"", arial(), TTextAlign::Left, nullptr},
+  };
+  TRtfFormatter formatter;
+  for (const Step &step : steps) {
+    SCOPED_TRACE(step.content.toStdString());
+    formatter.setContent(step.content, step.font, step.align);
+    TRecordingCanvas canvas = pageCanvas();
+    const QRect box(0, 0, 400, 100);
+    EXPECT_EQ(formatter.format(canvas, box, 0, true), formatter.textLength());
+    const QList<TMetaText> texts = textsOf(canvas);
+    if (!step.drawn) {
+      EXPECT_TRUE(texts.isEmpty());
+      continue;
+    }
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0].text, step.drawn);
+    EXPECT_EQ(formatter.textLength(), texts[0].text.size());
+    if (!step.content.startsWith("{")) {
+      EXPECT_EQ(texts[0].font, step.font);
+      const int right =
+          texts[0].anchor.x() + metricsFor(canvas, step.font).horizontalAdvance(texts[0].text);
+      if (step.align == TTextAlign::Right)
+        EXPECT_NEAR(right, 400, 1);
+      else
+        EXPECT_EQ(texts[0].anchor.x(), 0);
+    }
+  }
+}
+
 TEST(RtfFormatter, LeavesTheCanvasStateAsItWas) {
   TRtfFormatter formatter;
   formatter.setContent(rtfBody("{\\b\\highlight1 marked} text"), arial(), TTextAlign::Left);
