@@ -43,6 +43,8 @@ constexpr SymbolEntry kSymbol[] = {
     {0xE1, 0x2329}, {0xE5, 0x2211}, {0xF1, 0x232A}, {0xF2, 0x222B}};
 
 QStringDecoder platformDecoder(int codePage) {
+  if (codePage <= 0 || codePage > 65535)
+    return QStringDecoder();
   if (codePage == 10000)
     return QStringDecoder("macintosh", QStringDecoder::Flag::Stateless);
   if (codePage == 65001)
@@ -113,6 +115,17 @@ const TCodePageDecoder::Table &TCodePageDecoder::singleByteTable(int codePage) {
   auto found = tables_.find(codePage);
   if (found != tables_.end())
     return *found->second;
+  if (unknown_.count(codePage))
+    return singleByteTable(1252);
+  QStringDecoder decoder;
+  if (codePage != kSymbolCodePage && codePage != 1252) {
+    decoder = platformDecoder(codePage);
+    // Code pages the platform does not know all read as Windows-1252, from one table.
+    if (!decoder.isValid()) {
+      unknown_.insert(codePage);
+      return singleByteTable(1252);
+    }
+  }
   auto table = std::make_unique<Table>();
   for (int b = 0; b < 256; ++b)
     (*table)[b] = static_cast<char16_t>(b);
@@ -121,9 +134,8 @@ const TCodePageDecoder::Table &TCodePageDecoder::singleByteTable(int codePage) {
   if (codePage == kSymbolCodePage) {
     for (const SymbolEntry &entry : kSymbol)
       (*table)[entry.byte] = entry.unicode;
-  } else if (codePage != 1252) {
-    QStringDecoder decoder = platformDecoder(codePage);
-    for (int b = 0x80; b < 256 && decoder.isValid(); ++b) {
+  } else if (decoder.isValid()) {
+    for (int b = 0x80; b < 256; ++b) {
       const char byte = static_cast<char>(b);
       const QString text = decoder(QByteArrayView(&byte, 1));
       (*table)[b] = text.size() == 1 ? text[0].unicode() : char16_t(0xFFFD);

@@ -11,6 +11,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace TDInvoice::Report {
 
@@ -42,6 +43,7 @@ private:
 
   std::map<int, std::unique_ptr<Table>> tables_;
   std::map<int, QStringDecoder> decoders_;
+  std::set<int> unknown_; // code pages the platform cannot convert
 };
 
 } // namespace TDInvoice::Report

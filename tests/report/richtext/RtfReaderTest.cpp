@@ -50,6 +50,8 @@ TEST(RtfReaderText, DocumentCodePageAppliesToAnsiFonts) {
       {"ansicpg1250 without a font", "{\\rtf1\\ansi\\ansicpg1250 \\'9c}", u"ś"},
       {"ansicpg0 reads as 1252", "{\\rtf1\\ansi\\ansicpg0 \\'80}", u"€"},
       {"mac roman", "{\\rtf1\\mac \\'8a}", u"ä"},
+      {"unknown code page reads as 1252", "{\\rtf1\\ansi\\ansicpg9492000 \\'80}", u"€"},
+      {"code page without a converter reads as 1252", "{\\rtf1\\ansi\\ansicpg1361 \\'80}", u"€"},
       {"pc code page 437", "{\\rtf1\\pc \\'82}", u"é"},
   };
   for (const Case &c : cases) {
