@@ -61,18 +61,14 @@ void writeDecimal(ByteWriter &w, const Decimal &d) {
 // DB_NUMERIC: precision, scale, sign (1 positive), 16-byte magnitude. The value is brought to
 // the column's scale so that readers see the declared scale.
 void writeNumeric(ByteWriter &w, const ColumnSpec &column, const Decimal &value) {
-  Decimal d = value;
-  if (column.scale >= 0 && column.scale <= 28) {
-    const auto scaled = rescaleDecimal(value, column.scale);
-    if (!scaled)
-      unfit(column, "numeric value out of range");
-    d = *scaled;
-  }
+  const auto d = decimalForColumn(column, value);
+  if (!d)
+    unfit(column, "numeric value out of range");
   w.u8(std::uint8_t(column.precision));
-  w.u8(d.scale);
-  w.u8(d.negative ? 0 : 1);
-  w.u64(d.lo64);
-  w.u64(d.hi32);
+  w.u8(d->scale);
+  w.u8(d->negative ? 0 : 1);
+  w.u64(d->lo64);
+  w.u64(d->hi32);
 }
 
 void writeVariable(ByteWriter &w, const ColumnSpec &column, const QByteArray &payload,

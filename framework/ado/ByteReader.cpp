@@ -2,6 +2,8 @@
 
 #include "TDInvoice/Exceptions.h"
 
+#include <QtGlobal>
+
 #include <cstring>
 #include <string>
 
@@ -80,10 +82,17 @@ QString ByteReader::lengthPrefixedString(const char *what) {
 }
 
 QString utf16LeText(const char *data, std::size_t byteCount) {
-  QString text(qsizetype(byteCount / 2), Qt::Uninitialized);
-  const auto *p = reinterpret_cast<const unsigned char *>(data);
-  for (std::size_t i = 0; i < byteCount / 2; ++i)
-    text[qsizetype(i)] = QChar(char16_t(p[2 * i] | (p[2 * i + 1] << 8)));
+  const std::size_t units = byteCount / 2;
+  QString text(qsizetype(units), Qt::Uninitialized);
+  char16_t *out = reinterpret_cast<char16_t *>(text.data());
+  if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+    if (units != 0)
+      std::memcpy(out, data, units * 2);
+  } else {
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    for (std::size_t i = 0; i < units; ++i)
+      out[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
+  }
   return text;
 }
 

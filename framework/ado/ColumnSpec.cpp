@@ -1,6 +1,7 @@
 #include "framework/ado/ColumnSpec.h"
 
 #include "TDInvoice/Exceptions.h"
+#include "framework/ado/NumberText.h"
 
 #include <string>
 
@@ -72,6 +73,12 @@ LengthPrefix lengthPrefixOf(const ColumnSpec &column) {
   if ((column.flags & kFlagFixedLength) && !(column.flags & kFlagLong))
     return LengthPrefix::None;
   return LengthPrefix::OneByte;
+}
+
+std::optional<Decimal> decimalForColumn(const ColumnSpec &column, const Decimal &value) {
+  if (column.dbType != DbNumeric || column.scale < 0 || column.scale > 28)
+    return value;
+  return rescaleDecimal(value, column.scale);
 }
 
 FieldInfo fieldInfoOf(const ColumnSpec &column) {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace TDInvoice::Ado {
 
@@ -69,6 +70,10 @@ int fixedWidth(std::uint16_t dbType);
 // How a variable-length value is stored: the threshold is on the capacity in bytes.
 LengthPrefix lengthPrefixOf(const ColumnSpec &column);
 std::uint64_t capacityOf(const ColumnSpec &column);
+
+// A numeric value brought to the column's declared scale (rounding half to even), as a
+// numeric field stores it; nullopt when it does not fit 96 bits. Other columns: unchanged.
+std::optional<Decimal> decimalForColumn(const ColumnSpec &column, const Decimal &value);
 
 // The field ADO shows for a column; throws EOleException for types a recordset of this system
 // cannot hold (IDispatch, IUnknown, ERROR, user-defined, PROPVARIANT).

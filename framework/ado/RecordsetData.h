@@ -86,7 +86,8 @@ struct FieldInfo {
 // Values: integers as their own subtype, adSingle/adDouble as Single/Double, adCurrency as
 // Currency, adDate/adDBDate/adDBTime/adDBTimeStamp/adFileTime as Date, adDecimal/adNumeric/
 // adVarNumeric as Decimal, text types and adGUID ("{XXXXXXXX-...}") as String, binary types
-// as Bytes, adBoolean as Boolean, adChapter as Empty; a missing value is Null.
+// as Bytes, adBoolean as Boolean; a missing value is Null. Hidden (key) columns and chapter
+// columns of hierarchical recordsets are not among the fields.
 struct RecordsetData {
   std::vector<FieldInfo> fields;
   std::vector<std::vector<Variant>> rows;
@@ -102,9 +103,13 @@ RecordsetData readPersisted(const QByteArray &bytes, int ansiCodePage = 1252);
 
 // Bytes ADO accepts: ADTG with the preamble ADO itself writes for a client-side recordset,
 // rows as current (unchanged) rows; or ADO's XML. ANSI text columns are encoded in
-// ansiCodePage. Throws EOleException for data it cannot represent (a row of the wrong width,
-// a value of the wrong type for its field, text outside the code page or longer than a fixed
-// field).
+// ansiCodePage. The fixed-length and long attributes follow the field type (fixed-size types,
+// adChar/adWChar/adBinary fixed; adLongVar* and adBSTR long); fixed-length text is padded
+// with spaces, fixed binary with zero bytes; numeric values take the field's scale; Empty is
+// written as Null. Throws EOleException for data it cannot represent: a row of the wrong
+// width, a null in a field that is neither adFldIsNullable nor adFldMayBeNull, a value of the
+// wrong type or out of range, NaN or infinity, text outside the code page or longer than its
+// field, an adVariant field in XML.
 QByteArray writePersisted(const RecordsetData &data, PersistFormat format, int ansiCodePage = 1252);
 
 } // namespace TDInvoice::Ado

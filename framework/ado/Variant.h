@@ -81,7 +81,7 @@ public:
   double toDateTime() const;       // days since 30 December 1899
   bool toBool() const;
   QByteArray toBytes() const; // only a byte array (or Empty: no bytes) converts
-  Decimal toDecimal() const;  // the Decimal value; other types throw EVariantError
+  Decimal toDecimal() const;  // numbers (a date as its day count), numeric text; Null, bytes throw
 
   // Same type and same value. Decimals compare by value (1.50 equals 1.5); doubles and
   // singles by their bits' value (NaN never equals).

@@ -114,8 +114,12 @@ QString xmlValueText(const ColumnSpec &column, const Variant &value) {
       return currencyText(value.toCurrency(), u'.');
     case DbDecimal:
     case DbNumeric:
-    case DbVarNumeric:
-      return decimalText(value.toDecimal(), u'.', true);
+    case DbVarNumeric: {
+      const auto d = decimalForColumn(column, value.toDecimal());
+      if (!d)
+        unfit(column, "numeric value out of range");
+      return decimalText(*d, u'.', true);
+    }
     case DbBool:
       return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case DbDate:

@@ -260,6 +260,21 @@ TEST(WriterOutput, RefusesDataItCannotStore) {
   }
 }
 
+// A numeric field keeps its declared scale: a value with more decimals is rounded half to
+// even to it, the same way in both formats.
+TEST(WriterRoundTrip, NumericValuesTakeTheFieldScale) {
+  RecordsetData data;
+  data.fields = {field("N", adNumeric, 19, kNullable, 9, 2)};
+  data.rows = {{Variant::fromDecimal(decimal(false, 4, 12345678))},
+               {Variant::fromDecimal(decimal(true, 3, 1125))}};
+  for (PersistFormat format : {PersistFormat::Adtg, PersistFormat::Xml}) {
+    const RecordsetData back = readPersisted(writePersisted(data, format));
+    ASSERT_EQ(back.rows.size(), 2u);
+    EXPECT_EQ(back.rows[0][0].toString(), "1234.57");
+    EXPECT_EQ(back.rows[1][0].toString(), "-1.12");
+  }
+}
+
 TEST(WriterRoundTrip, VariantFieldKeepsNumbersInTableGrams) {
   RecordsetData data;
   data.fields = {field("V", adVariant, 16)};
