@@ -45,6 +45,13 @@ void TReportControl::setParentControl(TReportControl *parent, int position) {
     notifyFontChanged();
 }
 
+void TReportControl::endLoading() {
+  if (!m_loading)
+    return;
+  m_loading = false;
+  loaded();
+}
+
 TCustomReport *TReportControl::report() const {
   for (const TReportControl *c = this; c; c = c->m_parent)
     if (auto *r = dynamic_cast<const TCustomReport *>(c))

@@ -47,6 +47,12 @@ public:
 
   // Zoom, screen resolution and font size for unit conversions, taken from the report.
   virtual TUnitContext unitContext() const;
+  // While loading (a layout being applied), a control does not react to its own property
+  // changes; endLoading lets it settle once, with every property in place.
+  void beginLoading() { m_loading = true; }
+  void endLoading();
+  bool loading() const { return m_loading; }
+
   // The control's size object, if it has one.
   virtual class TReportSizeBase *sizeObject() { return nullptr; }
   // A size object of this control changed value index (-1: several values).
@@ -56,6 +62,8 @@ protected:
   // The font in use changed (own font, ParentFont or a parent's font).
   virtual void fontChanged() {}
   virtual void controlsChanged() {}
+  // Loading ended.
+  virtual void loaded() {}
 
 private:
   void detachFromParent();
@@ -65,6 +73,7 @@ private:
   std::vector<TReportControl *> m_controls;
   TFontSpec m_font;
   bool m_parentFont = true;
+  bool m_loading = false;
   TReportFrame m_frame;
 };
 

@@ -56,7 +56,7 @@ void TReportCustomLabel::sizeChanged(int index) {
 void TReportCustomLabel::reformat() { reformatText(text()); }
 
 void TReportCustomLabel::reformatText(const QString &source) {
-  if (m_formatting)
+  if (m_formatting || loading())
     return;
   m_formatting = true;
   const int zoom = unitContext().zoom;

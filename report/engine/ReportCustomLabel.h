@@ -58,6 +58,7 @@ protected:
   virtual bool formatsCaption() const = 0;
   void reformat();
   void fontChanged() override { reformat(); }
+  void loaded() override { reformat(); }
 
 private:
   void reformatText(const QString &text);

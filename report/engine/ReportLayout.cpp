@@ -42,8 +42,10 @@ void placePrintable(TReportPrintable &printable, const QString &name, TReportCon
   printable.setEnabled(enabled);
 }
 
+// Labels are loaded: they size themselves once, from the finished layout, in endLoading.
 template <class Label> Label *makeLabel(TReportControl &parent, const TLabelSpec &spec) {
   auto *label = new Label(formOf(parent));
+  label->beginLoading();
   placePrintable(*label, spec.name, parent, spec.position, spec.box, spec.enabled);
   label->setFrame(spec.frame);
   if (spec.font)
@@ -117,12 +119,14 @@ TReportChildBand *addChildBand(TCustomReport &report, TReportCustomBand &parentB
 TReportLabel *addLabel(TReportControl &parent, const TLabelSpec &spec) {
   auto *label = makeLabel<TReportLabel>(parent, spec);
   label->setCaption(spec.caption);
+  label->endLoading();
   return label;
 }
 
 TReportMemo *addMemo(TReportControl &parent, const TLabelSpec &spec) {
   auto *memo = makeLabel<TReportMemo>(parent, spec);
   memo->setLines(spec.lines);
+  memo->endLoading();
   return memo;
 }
 
