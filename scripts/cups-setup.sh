@@ -37,20 +37,27 @@ install_cups() {
   have_cups || unavailable "cups-pdf backend still missing after installing"
 }
 
-# cups-pdf writes every job, also root's, into one known folder, named after the job title.
+# cups-pdf writes every job, also root's, into one known folder, the file named after the
+# job's title (not the document's, which it would otherwise prefer).
 configure_cups_pdf() {
   local conf=/etc/cups/cups-pdf.conf
   mkdir -p "$out_dir" || unavailable "cannot create $out_dir"
   chmod 0777 "$out_dir"
   [ -f "$conf" ] || unavailable "$conf is missing"
   local key
-  for key in Out AnonDirName; do
-    if grep -Eq "^[#[:space:]]*$key[[:space:]]" "$conf"; then
-      sed -i -E "s|^[#[:space:]]*$key[[:space:]].*|$key $out_dir|" "$conf"
-    else
-      echo "$key $out_dir" >>"$conf"
-    fi
-  done
+  set_conf "$conf" Out "$out_dir"
+  set_conf "$conf" AnonDirName "$out_dir"
+  set_conf "$conf" TitlePref 1
+  set_conf "$conf" Label 0
+}
+
+set_conf() {
+  local conf=$1 key=$2 value=$3
+  if grep -Eq "^[#[:space:]]*$key[[:space:]]" "$conf"; then
+    sed -i -E "s|^[#[:space:]]*$key[[:space:]].*|$key $value|" "$conf"
+  else
+    echo "$key $value" >>"$conf"
+  fi
 }
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -q "is running"; }
@@ -76,6 +83,8 @@ add_queue() {
     lpadmin -p "$queue" -E -v cups-pdf:/ -P "$ppd" >/tmp/tdi-lpadmin.log 2>&1 ||
       unavailable "lpadmin could not add $queue (see /tmp/tdi-lpadmin.log)"
   fi
+  # A failed job must not stop the queue for the jobs after it.
+  lpadmin -p "$queue" -o printer-error-policy=abort-job >/dev/null 2>&1 || true
   cupsenable "$queue" >/dev/null 2>&1 || true
   cupsaccept "$queue" >/dev/null 2>&1 || true
   lpadmin -d "$queue" >/dev/null 2>&1 || unavailable "cannot make $queue the default printer"
