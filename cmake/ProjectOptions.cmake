@@ -8,6 +8,10 @@ if(TDI_SANITIZE)
   target_compile_options(tdi_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(tdi_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(TDI_BUILD_FUZZ)
+  # Coverage instrumentation for every module, so the fuzzers see into the libraries.
+  target_compile_options(tdi_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 
 # tdi_module(name SOURCES ... LIBS ...): a static, position-independent module library.
 function(tdi_module name)
