@@ -40,7 +40,7 @@ const QString *attributeOf(const XmlElement *e, const QString &uri, const char *
 struct XmlColumn {
   ColumnSpec spec;
   QString xmlName;
-  long number = 0;
+  qint64 number = 0;
 };
 
 class RowsetReader {
@@ -143,14 +143,14 @@ void RowsetReader::readColumn(const XmlElement &at) {
       return false;
     fail(std::string("bad rs:") + local + " value", at);
   };
-  const auto number = [&](const QString *v, long fallback, long min, long max) {
+  const auto number = [&](const QString *v, qint64 fallback, qint64 min, qint64 max) {
     if (!v)
       return fallback;
     bool ok = false;
     const qlonglong n = v->toLongLong(&ok);
     if (!ok || n < min || n > max)
       fail("bad number '" + v->toStdString() + "' in a column's schema", at);
-    return long(n);
+    return qint64(n);
   };
 
   XmlColumn column;
@@ -172,7 +172,7 @@ void RowsetReader::readColumn(const XmlElement &at) {
   const int width = fixedWidth(column.spec.dbType);
   column.spec.maxLength = width ? std::uint32_t(width)
                                 : std::uint32_t(number(facet(dataTypeNamespace(), "maxLength"),
-                                                       0xFFFFFFFFL, 0, 0xFFFFFFFFL));
+                                                       0xFFFFFFFFLL, 0, 0xFFFFFFFFLL));
   column.spec.precision = std::uint32_t(number(facet(rowsetNamespace(), "precision"), 0, 0, 255));
   column.spec.scale = std::int32_t(number(facet(rowsetNamespace(), "scale"), 0, -255, 255));
 
