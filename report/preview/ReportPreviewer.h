@@ -1,7 +1,8 @@
 // Gives a report its preview and progress windows: installs itself as the report's preview
 // handler and progress-window maker, and answers the notifications of the preview's device
 // (page 1 available: kept as the report's thumbnail; print request: the report prints;
-// preview closed: the run is cancelled if it is still going). Uninstalls itself when freed.
+// preview closed: the run is cancelled if it is still going). Uninstalls itself when freed;
+// it must outlive any preview it is showing.
 #pragma once
 
 #include <QPointer>
