@@ -99,6 +99,10 @@ TEST(RtfReaderState, ParagraphPropertiesBelongToTheWholeParagraph) {
   // A word in the middle of a paragraph applies to all of it.
   EXPECT_EQ(document.paragraphs[2].text, "ab");
   EXPECT_EQ(document.paragraphs[2].format.align, TRichAlign::Right);
+  // Word's direction-relative indents, for left-to-right text.
+  const TRichTextDocument relative = readBody("\\lin300\\rin200 x");
+  EXPECT_EQ(relative.paragraphs[0].format.leftIndent, 300);
+  EXPECT_EQ(relative.paragraphs[0].format.rightIndent, 200);
 }
 
 TEST(RtfReaderState, TabStopsBindTheirKindToTheNextPosition) {
