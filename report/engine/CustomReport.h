@@ -78,6 +78,8 @@ public:
   int Zoom() const { return m_zoom; }
   void setZoom(int percent);
 
+  TCustomReport *asReport() override { return this; }
+  const TCustomReport *asReport() const override { return this; }
   TReportSizeBase *sizeObject() override { return &m_page; }
   void sizeChanged(int index) override;
   TUnitContext unitContext() const override;

@@ -54,7 +54,7 @@ void TReportControl::endLoading() {
 
 TCustomReport *TReportControl::report() const {
   for (const TReportControl *c = this; c; c = c->m_parent)
-    if (auto *r = dynamic_cast<const TCustomReport *>(c))
+    if (const TCustomReport *r = c->asReport())
       return const_cast<TCustomReport *>(r);
   return nullptr;
 }

@@ -33,6 +33,9 @@ public:
 
   // The report this control belongs to: itself, or the first report up the visual chain.
   TCustomReport *report() const;
+  // This control as a report (no cast needed on the hot paths).
+  virtual TCustomReport *asReport() { return nullptr; }
+  virtual const TCustomReport *asReport() const { return nullptr; }
 
   // The font in use: the visual parent's while ParentFont is set. Setting a font clears
   // ParentFont.

@@ -55,8 +55,22 @@ void TReportCustomLabel::sizeChanged(int index) {
 
 void TReportCustomLabel::reformat() { reformatText(text()); }
 
+TReportCustomLabel::TFormatted TReportCustomLabel::formattedFrom(const QString &text) const {
+  return {text,
+          Font(),
+          Width(),
+          Height(),
+          unitContext().zoom,
+          m_autoSize,
+          m_wordWrap,
+          report() != nullptr,
+          Frame()};
+}
+
 void TReportCustomLabel::reformatText(const QString &source) {
   if (m_formatting || loading())
+    return;
+  if (m_formatted && *m_formatted == formattedFrom(source))
     return;
   m_formatting = true;
   const int zoom = unitContext().zoom;
@@ -73,6 +87,7 @@ void TReportCustomLabel::reformatText(const QString &source) {
       sizeToWidest(width);
       raiseToOneLine(lineHeight);
     }
+    m_formatted = formattedFrom(source);
   }
   m_formatting = false;
 }
@@ -150,8 +165,7 @@ void TReportCustomLabel::print(double offsetX, double offsetY) {
   const double width = nativeWidth();
   const double height = nativeHeight();
   TCanvas &canvas = device->canvas();
-  canvas.Font = Font();
-  const double lineHeight = canvas.textExtent(QStringLiteral("W")).height() / device->yFactor();
+  const double lineHeight = TTextMeasure::canvasLineHeight(canvas, Font()) / device->yFactor();
   if (!m_transparent) {
     canvas.Brush = TBrushSpec{m_color, true};
     canvas.fillRect(deviceRect(left, top, left + width, top + height));

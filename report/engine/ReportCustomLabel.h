@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace TDInvoice::Report {
 
@@ -66,7 +67,23 @@ private:
   void sizeToWidest(const TTextWidthFunction &width);
   double anchorX(double left, double textLeft, double width) const;
 
+  // What the lines were last formatted from; the same again needs no new formatting.
+  struct TFormatted {
+    QString text;
+    TFontSpec font;
+    int width = 0;
+    int height = 0;
+    int zoom = 0;
+    bool autoSize = false;
+    bool wordWrap = false;
+    bool onReport = false;
+    TReportFrame frame;
+    bool operator==(const TFormatted &) const = default;
+  };
+  TFormatted formattedFrom(const QString &text) const;
+
   QStringList m_lines;
+  std::optional<TFormatted> m_formatted;
   int m_nextLine = 0;
   TAlignment m_alignment = TAlignment::taLeftJustify;
   bool m_alignToBand = false;

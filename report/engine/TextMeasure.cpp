@@ -5,11 +5,11 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QHash>
 #include <QImage>
 #include <array>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace TDInvoice::Report {
 
@@ -28,25 +28,26 @@ QImage &referenceDevice() {
   return device;
 }
 
-QString cacheKey(const TFontSpec &spec) {
-  return QStringLiteral("%1|%2|%3%4%5%6")
-      .arg(spec.family)
-      .arg(spec.pointSize)
-      .arg(int(spec.bold))
-      .arg(int(spec.italic))
-      .arg(int(spec.underline))
-      .arg(int(spec.strikeOut));
+bool sameMetrics(const TFontSpec &a, const TFontSpec &b) {
+  // The colour does not change how text measures.
+  return a.pointSize == b.pointSize && a.bold == b.bold && a.italic == b.italic &&
+         a.underline == b.underline && a.strikeOut == b.strikeOut && a.family == b.family;
 }
 
-// Metrics per font, built once: labels measure many substrings while they wrap.
+// Metrics per font, built once: labels measure many substrings while they wrap, and a
+// report uses a handful of fonts.
 const QFontMetrics &metricsOf(const TFontSpec &spec) {
-  static QHash<QString, std::shared_ptr<QFontMetrics>> cache;
-  const QString key = cacheKey(spec);
-  auto it = cache.find(key);
-  if (it == cache.end())
-    it = cache.insert(key,
-                      std::make_shared<QFontMetrics>(TTextMeasure::font(spec), &referenceDevice()));
-  return **it;
+  struct TEntry {
+    TFontSpec spec;
+    std::unique_ptr<QFontMetrics> metrics;
+  };
+  static std::vector<TEntry> cache;
+  for (const TEntry &entry : cache)
+    if (sameMetrics(entry.spec, spec))
+      return *entry.metrics;
+  cache.push_back(
+      {spec, std::make_unique<QFontMetrics>(TTextMeasure::font(spec), &referenceDevice())});
+  return *cache.back().metrics;
 }
 
 struct TSubstitutes {
@@ -88,6 +89,25 @@ int TTextMeasure::textHeight(const TFontSpec &spec) {
   if (!canMeasure())
     return 0;
   return metricsOf(spec).height();
+}
+
+int TTextMeasure::canvasLineHeight(TCanvas &canvas, const TFontSpec &spec) {
+  struct TEntry {
+    TFontSpec spec;
+    int dpiY;
+    int height;
+  };
+  static std::vector<TEntry> cache;
+  const int dpiY = canvas.dpiY();
+  for (const TEntry &entry : cache)
+    if (entry.dpiY == dpiY && sameMetrics(entry.spec, spec))
+      return entry.height;
+  const TFontSpec previous = canvas.Font;
+  canvas.Font = spec;
+  const int height = canvas.textExtent(QStringLiteral("W")).height();
+  canvas.Font = previous;
+  cache.push_back({spec, dpiY, height});
+  return height;
 }
 
 QString TTextMeasure::resolvedFamily(const QString &family) {

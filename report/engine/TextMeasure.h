@@ -23,6 +23,9 @@ public:
   static int textWidth(const TFontSpec &spec, const QString &text);
   // The height of the font's text cell (the height of "A"), whatever text is measured.
   static int textHeight(const TFontSpec &spec);
+  // Height of the text cell of "W" in spec on canvas, in its device units (cached per
+  // font and resolution).
+  static int canvasLineHeight(TCanvas &canvas, const TFontSpec &spec);
   // The family fontconfig resolves family to.
   static QString resolvedFamily(const QString &family);
   // Raises EReportError unless family resolves to itself or a metric-compatible font.
