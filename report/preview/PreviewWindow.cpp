@@ -161,9 +161,17 @@ void TPreviewWindow::setPageNumber(int page) {
   refreshPagePanel();
 }
 
-// Only the page on view is fetched from the store; its size decides the image's size.
+// Only the page on view is fetched from the store; its size decides the image's size. A page
+// that cannot be read shows as an empty sheet with the reason in the status bar: this runs
+// from notifications, which must not throw into the event loop (or into the run).
 void TPreviewWindow::showCurrentPage() {
-  std::unique_ptr<TMetaPage> page = m_device.getPage(m_pageNumber);
+  std::unique_ptr<TMetaPage> page;
+  try {
+    page = m_device.getPage(m_pageNumber);
+    statusBar()->clearMessage();
+  } catch (const std::exception &error) {
+    statusBar()->showMessage(QString::fromLocal8Bit(error.what()));
+  }
   if (page) {
     m_page->setPaper(screenPixels(page->sizeMM()));
     m_shownPage = m_pageNumber;

@@ -47,8 +47,13 @@ void TReportPreviewer::preview(TReport &report) {
   m_window = &window;
   m_thumbnail.reset();
   window.setPagesAvailableHandler([this, &window](int count) {
-    if (count >= 1 && !m_thumbnail)
-      m_thumbnail = window.device().getPage(1);
+    if (count >= 1 && !m_thumbnail) {
+      try {
+        m_thumbnail = window.device().getPage(1);
+      } catch (const std::exception &) {
+        // an unreadable page has no thumbnail; the window says why
+      }
+    }
   });
   window.setClosedHandler([guarded] {
     if (guarded && guarded->running())

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -235,6 +236,29 @@ TEST(PreviewWindowLiveTest, PanelsFollowArrivingPagesAndProgress) {
   EXPECT_TRUE(window.action(TPreviewAction::Print)->isEnabled());
   EXPECT_TRUE(window.action(TPreviewAction::PrinterSetup)->isEnabled());
   EXPECT_TRUE(window.action(TPreviewAction::LoadReport)->isEnabled());
+}
+
+// A page the store cannot give back (here one with a rectangle of negative size, which the
+// page decoder refuses) shows as an empty sheet with the reason; nothing is thrown into the
+// event loop, and the other pages still show.
+TEST(PreviewWindowDamagedPageTest, UnreadablePageShowsItsReason) {
+  TReportPrinter device(TPrinterDestination::Record);
+  device.beginDoc();
+  device.newPage();
+  device.canvas().fillRect(QRect(10, 10, -5, -5));
+  device.newPage();
+  device.canvas().textOut(10, 10, QStringLiteral("Readable"));
+  device.endDoc();
+  TPreviewWindow window(device);
+  window.show();
+  EXPECT_NO_THROW(deliverPosted());
+  EXPECT_EQ(window.pageImage()->page(), nullptr);
+  EXPECT_FALSE(window.statusBar()->currentMessage().isEmpty());
+  EXPECT_EQ(window.pagePanel()->text(), QStringLiteral("Page 1 of 2"));
+  QTest::keyClick(window.view(), Qt::Key_PageDown);
+  ASSERT_NE(window.pageImage()->page(), nullptr);
+  EXPECT_TRUE(textsOf(*window.pageImage()->page()).contains(QStringLiteral("Readable")));
+  EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
 }
 
 // The view's size decides the zoom. The frame is removed so that the view's size is the
