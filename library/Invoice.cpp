@@ -1,6 +1,5 @@
 #include "library/Invoice.h"
 
-#include "TDInvoice/Exceptions.h"
 #include "invoice/InvoiceReportForm.h"
 
 namespace TDInvoice {
@@ -26,9 +25,9 @@ std::int32_t TInvoice::Release() {
   return count;
 }
 
-void TInvoice::LoadDataSet(const char *) { throw Exception("not available yet"); }
+void TInvoice::LoadDataSet(const char *SQL) { FForm->LoadDataSet(SQL); }
 
-void TInvoice::SetSort(const char *) { throw Exception("not available yet"); }
+void TInvoice::SetSort(const char *SortText) { FForm->SetSort(SortText); }
 
 void TInvoice::ReleaseReport() { FForm->release(); }
 

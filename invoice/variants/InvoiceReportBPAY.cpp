@@ -2,7 +2,11 @@
 
 namespace TDInvoice {
 
-TInvoiceReportBPAY::TInvoiceReportBPAY(QObject *owner) : TInvoiceReportForm(owner) {}
+TInvoiceReportBPAY::TInvoiceReportBPAY(QObject *owner)
+    : TInvoiceReportForm(owner, Layout::TFormClass::BPAY) {}
+
+TInvoiceReportBPAY::TInvoiceReportBPAY(QObject *owner, Layout::TFormClass formClass)
+    : TInvoiceReportForm(owner, formClass) {}
 
 const char *TInvoiceReportBPAY::formClassName() const { return "TInvoiceReportBPAY"; }
 

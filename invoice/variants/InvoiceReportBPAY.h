@@ -11,6 +11,8 @@ public:
 
 protected:
   explicit TInvoiceReportBPAY(QObject *owner);
+  // For the forms that inherit this one's layout and handlers.
+  TInvoiceReportBPAY(QObject *owner, Layout::TFormClass formClass);
 };
 
 } // namespace TDInvoice

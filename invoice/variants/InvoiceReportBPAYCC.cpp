@@ -2,7 +2,8 @@
 
 namespace TDInvoice {
 
-TInvoiceReportBPAYCC::TInvoiceReportBPAYCC(QObject *owner) : TInvoiceReportBPAY(owner) {}
+TInvoiceReportBPAYCC::TInvoiceReportBPAYCC(QObject *owner)
+    : TInvoiceReportBPAY(owner, Layout::TFormClass::BPAYCC) {}
 
 const char *TInvoiceReportBPAYCC::formClassName() const { return "TInvoiceReportBPAYCC"; }
 

@@ -11,6 +11,8 @@ public:
 
 protected:
   explicit TInvoiceReportCreditCard(QObject *owner);
+  // For the forms that inherit this one's layout and handlers.
+  TInvoiceReportCreditCard(QObject *owner, Layout::TFormClass formClass);
 };
 
 } // namespace TDInvoice

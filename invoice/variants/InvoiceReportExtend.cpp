@@ -2,7 +2,8 @@
 
 namespace TDInvoice {
 
-TInvoiceReportExtend::TInvoiceReportExtend(QObject *owner) : TInvoiceReportStandard(owner) {}
+TInvoiceReportExtend::TInvoiceReportExtend(QObject *owner)
+    : TInvoiceReportStandard(owner, Layout::TFormClass::Extend) {}
 
 const char *TInvoiceReportExtend::formClassName() const { return "TInvoiceReportExtend"; }
 

@@ -2,7 +2,8 @@
 
 namespace TDInvoice {
 
-TInvoiceReportExtendCC::TInvoiceReportExtendCC(QObject *owner) : TInvoiceReportCreditCard(owner) {}
+TInvoiceReportExtendCC::TInvoiceReportExtendCC(QObject *owner)
+    : TInvoiceReportCreditCard(owner, Layout::TFormClass::ExtendCC) {}
 
 const char *TInvoiceReportExtendCC::formClassName() const { return "TInvoiceReportExtendCC"; }
 

@@ -2,7 +2,11 @@
 
 namespace TDInvoice {
 
-TInvoiceReportStandard::TInvoiceReportStandard(QObject *owner) : TInvoiceReportForm(owner) {}
+TInvoiceReportStandard::TInvoiceReportStandard(QObject *owner)
+    : TInvoiceReportForm(owner, Layout::TFormClass::Standard) {}
+
+TInvoiceReportStandard::TInvoiceReportStandard(QObject *owner, Layout::TFormClass formClass)
+    : TInvoiceReportForm(owner, formClass) {}
 
 const char *TInvoiceReportStandard::formClassName() const { return "TInvoiceReportStandard"; }
 

@@ -11,6 +11,8 @@ public:
 
 protected:
   explicit TInvoiceReportStandard(QObject *owner);
+  // For the forms that inherit this one's layout and handlers.
+  TInvoiceReportStandard(QObject *owner, Layout::TFormClass formClass);
 };
 
 } // namespace TDInvoice
