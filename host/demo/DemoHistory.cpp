@@ -209,7 +209,9 @@ void addPayments(const TDemoFamily &family, TDemoRandom &random,
     const TCents balance = balanceBefore(history, stampOf(when));
     if (balance <= 0)
       continue;
-    const int method = random.chance(85) ? family.paymentMethod : random.between(1, 5);
+    // Debits and card charges always go the same way; others now and then pay otherwise.
+    const bool automatic = family.directDebit || family.creditCard;
+    const int method = automatic || random.chance(85) ? family.paymentMethod : random.between(1, 5);
     history.push_back(moneyEntry(hkPayment, when, paymentFor(family, balance, random), method));
   }
 }
