@@ -95,6 +95,7 @@ class TInvoiceDatabase {
 public:
   TInvoiceDatabase();
   Host::TestHost &host() { return m_host; }
+  const Host::TestHost &host() const { return m_host; }
 
   void setService(const TServiceRow &row = {});
   void addLocation(int LocationID, const QString &name, int CareType);
