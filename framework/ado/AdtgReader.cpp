@@ -1,10 +1,12 @@
 #include "framework/ado/AdtgReader.h"
 
 #include "TDInvoice/Exceptions.h"
+#include "framework/ado/AdtgRows.h"
 #include "framework/ado/AdtgValueCodec.h"
 #include "framework/ado/ByteReader.h"
 #include "framework/ado/ColumnSpec.h"
 
+#include <algorithm>
 #include <string>
 
 namespace TDInvoice::Ado {
@@ -56,23 +58,27 @@ constexpr std::uint32_t kKnownColumnFields = 0xF3F000 | 0x0001FC;
 
 struct Recordset {
   std::uint16_t totalColumns = 0;
+  std::uint32_t rowCount = 0; // as announced
   std::vector<ColumnSpec> columns;
+  std::vector<StoredColumn> stored; // once the metadata is read
+  std::size_t presenceBytes = 0;
+  std::size_t mapBytes = 0;
   std::uint32_t childId = 0;
 };
 
-struct PendingRow {
-  std::vector<Variant> values;
-  bool deleted = false;
-};
-
+// Reads the metadata, then walks every row record once, checking each value and noting
+// where each current row lies; values are decoded only when read.
 class TableGramReader {
 public:
   TableGramReader(const QByteArray &bytes, int codePage)
-      : m_in(bytes.constData(), std::size_t(bytes.size())), m_codePage(codePage) {}
+      : m_bytes(bytes), m_in(bytes.constData(), std::size_t(bytes.size())), m_codePage(codePage) {}
 
-  RecordsetData read() {
+  std::shared_ptr<const RecordsetRows> read() {
+    if (std::uint64_t(m_bytes.size()) >= StoredRow::kNone)
+      m_in.fail("the TableGram is larger than 4 GiB");
     readHeader();
     readMetadata();
+    layOutColumns();
     readRows();
     return result();
   }
@@ -87,17 +93,24 @@ private:
   void readTableDescriptor(ByteReader &e);
   void readColumnDescriptor(ByteReader &e);
   Recordset &current(ByteReader &e, const char *element);
+  void layOutColumns();
 
   void readRows();
+  void readChildRow(std::uint8_t kind, std::uint32_t &lastChild);
   const Recordset &childRecordset(std::uint32_t id);
-  std::vector<Variant> readPresenceRow(const Recordset &rs);
-  void readMappedRow(const Recordset &rs, std::vector<Variant> &values, bool isInsert);
-  RecordsetData result() const;
+  std::uint32_t walkPresenceRow(const Recordset &rs);
+  std::uint32_t walkMappedRow(const Recordset &rs);
+  std::size_t plainSize(const StoredColumn &column) const;
+  void walkValue(const StoredColumn &column);
+  std::shared_ptr<const RecordsetRows> result();
 
+  QByteArray m_bytes;
   ByteReader m_in;
   int m_codePage;
   std::vector<Recordset> m_recordsets;
-  std::vector<PendingRow> m_rows;
+  std::vector<StoredRow> m_rows;
+  std::vector<bool> m_deleted; // by index into m_rows
+  bool m_anyDeleted = false;
 };
 
 void TableGramReader::readHeader() {
@@ -173,7 +186,7 @@ void TableGramReader::readResultDescriptor(ByteReader &e) {
   e.u16("computed column count");
   e.u16("table count");
   e.u16("order-by column count");
-  e.u32("row count");
+  rs.rowCount = e.u32("row count");
   if (!e.atEnd())
     readPropertySets(e);
   m_recordsets.push_back(std::move(rs));
@@ -258,6 +271,16 @@ void TableGramReader::readColumnDescriptor(ByteReader &e) {
   rs.columns.push_back(std::move(column));
 }
 
+void TableGramReader::layOutColumns() {
+  for (Recordset &rs : m_recordsets) {
+    std::int32_t bit = 0;
+    for (const ColumnSpec &c : rs.columns)
+      rs.stored.push_back(storedColumnOf(c, hasPresenceBit(c) ? bit++ : -1));
+    rs.presenceBytes = (std::size_t(bit) + 7) / 8;
+    rs.mapBytes = (rs.columns.size() + 7) / 8;
+  }
+}
+
 const Recordset &TableGramReader::childRecordset(std::uint32_t id) {
   for (std::size_t i = 1; i < m_recordsets.size(); ++i)
     if (m_recordsets[i].childId == id)
@@ -267,137 +290,164 @@ const Recordset &TableGramReader::childRecordset(std::uint32_t id) {
   m_in.fail("row of unknown child recordset " + std::to_string(id));
 }
 
-std::vector<Variant> TableGramReader::readPresenceRow(const Recordset &rs) {
-  std::size_t mapped = 0;
-  for (const ColumnSpec &c : rs.columns)
-    mapped += hasPresenceBit(c) ? 1 : 0;
-  const QByteArray map = m_in.bytes((mapped + 7) / 8, "row presence map");
-  std::vector<Variant> values;
-  values.reserve(rs.columns.size());
-  std::size_t bit = 0;
-  for (const ColumnSpec &c : rs.columns) {
-    bool present = true;
-    if (hasPresenceBit(c)) {
-      present = (static_cast<unsigned char>(map[qsizetype(bit / 8)]) & (0x80 >> (bit % 8))) != 0;
-      ++bit;
+// The size of a plain, well-formed value at the reader's position; 0 when the value is cut
+// short or malformed.
+std::size_t TableGramReader::plainSize(const StoredColumn &column) const {
+  const std::size_t left = m_in.remaining();
+  if (column.layout == StoredColumn::Layout::Fixed)
+    return column.width <= left ? column.width : 0;
+  if (left < column.prefix)
+    return 0;
+  const auto *p = reinterpret_cast<const unsigned char *>(m_in.current());
+  const std::size_t payload = column.prefix == 1
+                                  ? p[0]
+                                  : std::size_t(p[0]) | (std::size_t(p[1]) << 8) |
+                                        (std::size_t(p[2]) << 16) | (std::size_t(p[3]) << 24);
+  if (column.evenLength && (payload & 1) != 0)
+    return 0;
+  return payload <= left - column.prefix ? column.prefix + payload : 0;
+}
+
+// Moves past one present value. Values that need a closer look, and any value that is cut
+// short or malformed, go through the decoder, which fails with its own message.
+void TableGramReader::walkValue(const StoredColumn &column) {
+  if (column.layout == StoredColumn::Layout::NoData)
+    return;
+  if (!column.checkByDecoding) {
+    if (const std::size_t size = plainSize(column)) {
+      m_in.skip(size, "value");
+      return;
     }
-    if (isChapter(c))
-      values.emplace_back();
-    else
-      values.push_back(present ? decodeAdtgValue(m_in, c, m_codePage) : Variant::null());
   }
-  return values;
+  (void)decodeAdtgValue(m_in, column.spec, m_codePage);
+}
+
+// An original record: the presence map, then the present values. Returns the map's offset.
+std::uint32_t TableGramReader::walkPresenceRow(const Recordset &rs) {
+  const auto offset = std::uint32_t(m_in.offset());
+  const auto *map =
+      reinterpret_cast<const unsigned char *>(m_in.take(rs.presenceBytes, "row presence map"));
+  for (const StoredColumn &c : rs.stored)
+    if (c.presenceBit < 0 || (map[c.presenceBit >> 3] & (0x80U >> (c.presenceBit & 7))) != 0)
+      walkValue(c);
+  return offset;
 }
 
 // Change and insert records: an update map (a value follows) and a force-null map, one bit
-// per column each. Columns in neither map keep their value (an insert starts from nulls).
-void TableGramReader::readMappedRow(const Recordset &rs, std::vector<Variant> &values,
-                                    bool isInsert) {
-  const std::size_t mapBytes = (rs.columns.size() + 7) / 8;
-  const QByteArray updated = m_in.bytes(mapBytes, "update map");
-  const QByteArray forcedNull = m_in.bytes(mapBytes, "force-null map");
-  if (isInsert)
-    values.assign(rs.columns.size(), Variant::null());
-  for (std::size_t i = 0; i < rs.columns.size(); ++i) {
-    const ColumnSpec &c = rs.columns[i];
-    const int mask = 0x80 >> (i % 8);
-    const bool update = (static_cast<unsigned char>(updated[qsizetype(i / 8)]) & mask) != 0;
-    const bool null = (static_cast<unsigned char>(forcedNull[qsizetype(i / 8)]) & mask) != 0;
-    if (isChapter(c)) {
-      values[i] = Variant();
-    } else if (update && null) {
+// per column each. Returns the update map's offset.
+std::uint32_t TableGramReader::walkMappedRow(const Recordset &rs) {
+  const auto offset = std::uint32_t(m_in.offset());
+  const auto *updated =
+      reinterpret_cast<const unsigned char *>(m_in.take(rs.mapBytes, "update map"));
+  const auto *forcedNull =
+      reinterpret_cast<const unsigned char *>(m_in.take(rs.mapBytes, "force-null map"));
+  for (std::size_t i = 0; i < rs.stored.size(); ++i) {
+    const StoredColumn &c = rs.stored[i];
+    const unsigned mask = 0x80U >> (i % 8);
+    const bool update = (updated[i / 8] & mask) != 0;
+    const bool null = (forcedNull[i / 8] & mask) != 0;
+    if (c.layout == StoredColumn::Layout::NoData)
+      continue;
+    if (update && null)
       m_in.fail("column both updated and forced to null");
-    } else if (update) {
-      values[i] = decodeAdtgValue(m_in, c, m_codePage);
-    } else if (null) {
-      values[i] = Variant::null();
-    }
+    if (update)
+      walkValue(c);
   }
+  return offset;
+}
+
+// Rows of child recordsets are walked to stay in step, and dropped: only the parent's rows
+// are presented.
+void TableGramReader::readChildRow(std::uint8_t kind, std::uint32_t &lastChild) {
+  const std::uint32_t id = m_in.u32("child recordset id");
+  const Recordset &rs = childRecordset(id);
+  if ((kind == TokenChangeRow || kind == TokenDeleteRow) && lastChild != id)
+    m_in.fail("child change or delete record without its original row");
+  if (kind == TokenOriginalRow)
+    walkPresenceRow(rs);
+  else if (kind != TokenDeleteRow)
+    walkMappedRow(rs);
+  lastChild = kind == TokenOriginalRow ? id : 0;
 }
 
 void TableGramReader::readRows() {
+  const Recordset &parent = m_recordsets.front();
+  // Each row takes at least one byte, so a false count cannot reserve much.
+  m_rows.reserve(std::min<std::size_t>(parent.rowCount, m_in.remaining()));
   // Index of the original row that a change or delete record may follow.
   std::ptrdiff_t lastOriginal = -1;
   std::uint32_t lastChild = 0;
-  std::vector<Variant> childValues;
   while (true) {
     const std::uint8_t token = m_in.u8("row token");
     if (token == TokenDone)
       return;
-    const bool child = (token & TokenChildFlag) != 0;
     const std::uint8_t kind = token & ~TokenChildFlag;
     if (!isRowToken(token))
       m_in.fail("unexpected token " + std::to_string(token) + " among rows");
-    if (child) {
-      // Rows of child recordsets are read to stay in step, and dropped: only the parent's
-      // rows are presented.
-      const std::uint32_t id = m_in.u32("child recordset id");
-      const Recordset &rs = childRecordset(id);
-      if ((kind == TokenChangeRow || kind == TokenDeleteRow) && lastChild != id)
-        m_in.fail("child change or delete record without its original row");
-      if (kind == TokenOriginalRow)
-        childValues = readPresenceRow(rs);
-      else if (kind != TokenDeleteRow)
-        readMappedRow(rs, childValues, kind == TokenInsertRow);
-      lastChild = kind == TokenOriginalRow ? id : 0;
+    if ((token & TokenChildFlag) != 0) {
+      readChildRow(kind, lastChild);
       lastOriginal = -1;
       continue;
     }
-    const Recordset &parent = m_recordsets.front();
     switch (kind) {
     case TokenOriginalRow:
-      m_rows.push_back({readPresenceRow(parent), false});
+      m_rows.push_back({walkPresenceRow(parent), StoredRow::kNone});
       lastOriginal = std::ptrdiff_t(m_rows.size()) - 1;
       break;
     case TokenChangeRow:
     case TokenDeleteRow:
       if (lastOriginal < 0)
         m_in.fail("change or delete record without its original row");
-      if (kind == TokenChangeRow)
-        readMappedRow(parent, m_rows[std::size_t(lastOriginal)].values, false);
-      else
-        m_rows[std::size_t(lastOriginal)].deleted = true;
+      if (kind == TokenChangeRow) {
+        m_rows[std::size_t(lastOriginal)].change = walkMappedRow(parent);
+      } else {
+        m_deleted.resize(m_rows.size());
+        m_deleted[std::size_t(lastOriginal)] = true;
+        m_anyDeleted = true;
+      }
       lastOriginal = -1;
       break;
-    case TokenInsertRow: {
-      PendingRow row;
-      readMappedRow(parent, row.values, true);
-      m_rows.push_back(std::move(row));
+    case TokenInsertRow:
+      m_rows.push_back({StoredRow::kNone, walkMappedRow(parent)});
       lastOriginal = -1;
       break;
-    }
     }
     lastChild = 0;
   }
 }
 
-RecordsetData TableGramReader::result() const {
-  RecordsetData data;
+std::shared_ptr<const RecordsetRows> TableGramReader::result() {
   const Recordset &parent = m_recordsets.front();
+  std::vector<FieldInfo> fields;
   std::vector<std::size_t> shown;
   for (std::size_t i = 0; i < parent.columns.size(); ++i) {
     const ColumnSpec &c = parent.columns[i];
     if (!c.visible || isChapter(c))
       continue;
-    data.fields.push_back(fieldInfoOf(c));
+    fields.push_back(fieldInfoOf(c));
     shown.push_back(i);
   }
-  for (const PendingRow &row : m_rows) {
-    if (row.deleted)
-      continue;
-    std::vector<Variant> values;
-    values.reserve(shown.size());
-    for (std::size_t i : shown)
-      values.push_back(row.values[i]);
-    data.rows.push_back(std::move(values));
+  if (m_anyDeleted) {
+    m_deleted.resize(m_rows.size());
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+      if (!m_deleted[i])
+        m_rows[kept++] = m_rows[i];
+    m_rows.resize(kept);
   }
-  return data;
+  return std::make_shared<const AdtgRows>(m_bytes, m_codePage, std::move(fields),
+                                          std::move(m_recordsets.front().stored), std::move(shown),
+                                          std::move(m_rows));
 }
 
 } // namespace
 
-RecordsetData readAdtg(const QByteArray &bytes, int ansiCodePage) {
+std::shared_ptr<const RecordsetRows> openAdtg(const QByteArray &bytes, int ansiCodePage) {
   return TableGramReader(bytes, ansiCodePage).read();
+}
+
+RecordsetData readAdtg(const QByteArray &bytes, int ansiCodePage) {
+  return materialize(*openAdtg(bytes, ansiCodePage));
 }
 
 bool looksLikeAdtg(const QByteArray &bytes) {

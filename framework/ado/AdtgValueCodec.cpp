@@ -6,6 +6,8 @@
 #include "framework/ado/NumberText.h"
 #include "framework/ado/OleDate.h"
 
+#include <QByteArrayView>
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -160,16 +162,25 @@ Variant decodeVariant(ByteReader &r) {
   }
 }
 
-QByteArray variableBytes(ByteReader &r, const ColumnSpec &column) {
+// The stored bytes of a variable-length value, in place.
+QByteArrayView variableValue(ByteReader &r, const ColumnSpec &column) {
+  std::size_t size = 0;
   switch (lengthPrefixOf(column)) {
   case LengthPrefix::None:
-    return r.bytes(std::size_t(capacityOf(column)), "fixed-length value");
+    size = std::size_t(capacityOf(column));
+    return QByteArrayView(r.take(size, "fixed-length value"), qsizetype(size));
   case LengthPrefix::OneByte:
-    return r.bytes(r.u8("value length"), "value");
+    size = r.u8("value length");
+    break;
   case LengthPrefix::FourByte:
-    return r.bytes(r.u32("value length"), "value");
+    size = r.u32("value length");
+    break;
   }
-  return QByteArray();
+  return QByteArrayView(r.take(size, "value"), qsizetype(size));
+}
+
+QByteArray variableBytes(ByteReader &r, const ColumnSpec &column) {
+  return variableValue(r, column).toByteArray();
 }
 
 } // namespace
@@ -225,10 +236,10 @@ Variant decodeAdtgValue(ByteReader &r, const ColumnSpec &column, int ansiCodePag
   case DbStr:
     return Variant(decodeAnsi(variableBytes(r, column), ansiCodePage));
   case DbWStr: {
-    const QByteArray bytes = variableBytes(r, column);
+    const QByteArrayView bytes = variableValue(r, column);
     if (bytes.size() % 2 != 0)
       r.fail("Unicode text of odd length");
-    return Variant(utf16LeText(bytes.constData(), std::size_t(bytes.size())));
+    return Variant(utf16LeText(bytes.data(), std::size_t(bytes.size())));
   }
   default:
     r.fail("column type " + std::to_string(column.dbType) + " is not supported");

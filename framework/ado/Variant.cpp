@@ -4,6 +4,7 @@
 #include "framework/ado/NumberText.h"
 
 #include <limits>
+#include <new>
 
 namespace TDInvoice::Ado {
 
@@ -29,19 +30,76 @@ const IntegerRange kIntegerRanges[] = {
 
 } // namespace
 
-Variant::Variant() = default;
+static_assert(sizeof(Variant) == 32, "a variant stays small: rows hold many of them");
 
-Variant Variant::null() {
-  Variant v;
-  v.m_type = VarType::Null;
-  return v;
+Variant::Variant(const char *utf8) : m_type(VarType::String), m_text(QString::fromUtf8(utf8)) {}
+
+Variant::Variant(const Variant &other) : m_int(0) { copyFrom(other); }
+
+Variant::Variant(Variant &&other) noexcept : m_int(0) { moveFrom(std::move(other)); }
+
+Variant &Variant::operator=(const Variant &other) {
+  if (this != &other) {
+    if (holdsContainer())
+      releaseContainer();
+    copyFrom(other); // sharing a Qt container does not throw
+  }
+  return *this;
 }
 
-Variant::Variant(std::int32_t value) : m_type(VarType::Integer), m_int(value) {}
-Variant::Variant(bool value) : m_type(VarType::Boolean), m_int(value ? 1 : 0) {}
-Variant::Variant(double value) : m_type(VarType::Double), m_real(value) {}
-Variant::Variant(const QString &value) : m_type(VarType::String), m_text(value) {}
-Variant::Variant(const char *utf8) : m_type(VarType::String), m_text(QString::fromUtf8(utf8)) {}
+Variant &Variant::operator=(Variant &&other) noexcept {
+  if (this != &other) {
+    if (holdsContainer())
+      releaseContainer();
+    moveFrom(std::move(other));
+  }
+  return *this;
+}
+
+// Only called while this variant holds no container.
+void Variant::copyFrom(const Variant &other) {
+  if (other.m_type == VarType::String)
+    new (&m_text) QString(other.m_text);
+  else if (other.m_type == VarType::Bytes)
+    new (&m_bytes) QByteArray(other.m_bytes);
+  else
+    m_uint = other.m_uint;
+  m_type = other.m_type;
+  m_negative = other.m_negative;
+  m_scale = other.m_scale;
+  m_hi32 = other.m_hi32;
+}
+
+// Only called while this variant holds no container; the other one is left Empty.
+void Variant::moveFrom(Variant &&other) noexcept {
+  if (other.m_type == VarType::String) {
+    new (&m_text) QString(std::move(other.m_text));
+    other.m_text.~QString();
+  } else if (other.m_type == VarType::Bytes) {
+    new (&m_bytes) QByteArray(std::move(other.m_bytes));
+    other.m_bytes.~QByteArray();
+  } else {
+    m_uint = other.m_uint;
+  }
+  m_type = other.m_type;
+  m_negative = other.m_negative;
+  m_scale = other.m_scale;
+  m_hi32 = other.m_hi32;
+  other.m_type = VarType::Empty;
+  other.m_negative = false;
+  other.m_scale = 0;
+  other.m_hi32 = 0;
+  other.m_uint = 0;
+}
+
+void Variant::releaseContainer() noexcept {
+  if (m_type == VarType::String)
+    m_text.~QString();
+  else
+    m_bytes.~QByteArray();
+  m_type = VarType::Empty;
+  m_uint = 0;
+}
 
 Variant Variant::fromInt(std::int64_t v, VarType t) {
   if (t == VarType::UInt64)
@@ -52,47 +110,16 @@ Variant Variant::fromInt(std::int64_t v, VarType t) {
     if (v < range.min || v > range.max)
       throw EVariantError("Arithmetic overflow converting variant of type (Int64) into type (" +
                           typeName(t).toStdString() + ")");
-    Variant r;
-    r.m_type = t;
-    r.m_int = v;
-    return r;
+    return Variant(t, v);
   }
   throw EVariantError("Invalid variant type (" + typeName(t).toStdString() +
                       ") for an integer value");
 }
 
-Variant Variant::fromUInt64(std::uint64_t v) {
-  Variant r;
-  r.m_type = VarType::UInt64;
-  r.m_uint = v;
-  return r;
-}
-
-Variant Variant::fromSingle(float v) {
-  Variant r;
-  r.m_type = VarType::Single;
-  r.m_real = double(v);
-  return r;
-}
-
-Variant Variant::fromCurrency(std::int64_t scaled10000) {
-  Variant r;
-  r.m_type = VarType::Currency;
-  r.m_int = scaled10000;
-  return r;
-}
-
-Variant Variant::fromDate(double oleDate) {
-  Variant r;
-  r.m_type = VarType::Date;
-  r.m_real = oleDate;
-  return r;
-}
-
 Variant Variant::fromBytes(const QByteArray &bytes) {
   Variant r;
+  new (&r.m_bytes) QByteArray(bytes);
   r.m_type = VarType::Bytes;
-  r.m_bytes = bytes;
   return r;
 }
 
@@ -101,9 +128,20 @@ Variant Variant::fromDecimal(const Decimal &value) {
     throw EVariantError("Decimal scale " + std::to_string(value.scale) + " is above 28");
   Variant r;
   r.m_type = VarType::Decimal;
-  r.m_decimal = value;
-  r.m_decimal.negative = value.negative && (value.hi32 != 0 || value.lo64 != 0);
+  r.m_negative = value.negative && (value.hi32 != 0 || value.lo64 != 0);
+  r.m_scale = value.scale;
+  r.m_hi32 = value.hi32;
+  r.m_uint = value.lo64;
   return r;
+}
+
+Decimal Variant::decimal() const {
+  Decimal d;
+  d.negative = m_negative;
+  d.scale = m_scale;
+  d.hi32 = m_hi32;
+  d.lo64 = m_uint;
+  return d;
 }
 
 bool Variant::operator==(const Variant &other) const {
@@ -124,8 +162,8 @@ bool Variant::operator==(const Variant &other) const {
   case VarType::Bytes:
     return m_bytes == other.m_bytes;
   case VarType::Decimal: {
-    const Decimal a = canonicalDecimal(m_decimal);
-    const Decimal b = canonicalDecimal(other.m_decimal);
+    const Decimal a = canonicalDecimal(decimal());
+    const Decimal b = canonicalDecimal(other.decimal());
     return a.negative == b.negative && a.scale == b.scale && a.hi32 == b.hi32 && a.lo64 == b.lo64;
   }
   default:

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 
 namespace TDInvoice::Ado {
 
@@ -39,26 +40,45 @@ struct Decimal {
   std::uint64_t lo64 = 0;
 };
 
-// A value with value semantics. Conversions follow the platform's rules: a Null converts to
-// nothing (EVariantError), an Empty converts to 0 / "" / false.
+// A value with value semantics, 32 bytes: scalars and decimals are held inline, text and
+// byte arrays as implicitly shared Qt containers. Conversions follow the platform's rules: a
+// Null converts to nothing (EVariantError), an Empty converts to 0 / "" / false.
 class Variant {
 public:
-  Variant(); // Empty
-  static Variant null();
-  Variant(std::int32_t value);   // Integer
-  Variant(bool value);           // Boolean
-  Variant(double value);         // Double
-  Variant(const QString &value); // String
-  Variant(const char *utf8);     // String (keeps literals from turning into Boolean)
+  Variant() noexcept : m_int(0) {} // Empty
+  static Variant null() noexcept { return Variant(VarType::Null, std::int64_t(0)); }
+  Variant(std::int32_t value) noexcept : m_type(VarType::Integer), m_int(value) {}
+  Variant(bool value) noexcept : m_type(VarType::Boolean), m_int(value ? 1 : 0) {}
+  Variant(double value) noexcept : m_type(VarType::Double), m_real(value) {}
+  Variant(const QString &value) : m_type(VarType::String), m_text(value) {}
+  Variant(QString &&value) noexcept : m_type(VarType::String), m_text(std::move(value)) {}
+  Variant(const char *utf8); // String (keeps literals from turning into Boolean)
+
+  Variant(const Variant &other);
+  Variant(Variant &&other) noexcept;
+  Variant &operator=(const Variant &other);
+  Variant &operator=(Variant &&other) noexcept;
+  ~Variant() {
+    if (holdsContainer())
+      releaseContainer();
+  }
 
   // An integer of the given subtype (ShortInt, Byte, SmallInt, Word, Integer, LongWord,
   // Int64, UInt64; for UInt64 the bits of v are taken as unsigned). Throws EVariantError
   // when v does not fit the subtype or t is not an integer subtype.
   static Variant fromInt(std::int64_t v, VarType t);
-  static Variant fromUInt64(std::uint64_t v);
-  static Variant fromSingle(float v);
-  static Variant fromCurrency(std::int64_t scaled10000);
-  static Variant fromDate(double oleDate); // days since 30 December 1899
+  static Variant fromUInt64(std::uint64_t v) noexcept {
+    Variant r;
+    r.m_type = VarType::UInt64;
+    r.m_uint = v;
+    return r;
+  }
+  static Variant fromSingle(float v) noexcept { return Variant(VarType::Single, double(v)); }
+  static Variant fromCurrency(std::int64_t scaled10000) noexcept {
+    return Variant(VarType::Currency, scaled10000);
+  }
+  // days since 30 December 1899
+  static Variant fromDate(double oleDate) noexcept { return Variant(VarType::Date, oleDate); }
   static Variant fromBytes(const QByteArray &bytes);
   // Throws EVariantError when the scale is above 28.
   static Variant fromDecimal(const Decimal &value);
@@ -92,13 +112,27 @@ public:
   static QString typeName(VarType t);
 
 private:
+  Variant(VarType type, std::int64_t value) noexcept : m_type(type), m_int(value) {}
+  Variant(VarType type, double value) noexcept : m_type(type), m_real(value) {}
+
+  bool holdsContainer() const { return m_type == VarType::String || m_type == VarType::Bytes; }
+  void releaseContainer() noexcept;
+  void copyFrom(const Variant &other);
+  void moveFrom(Variant &&other) noexcept;
+  Decimal decimal() const;
+
   VarType m_type = VarType::Empty;
-  std::int64_t m_int = 0; // integer subtypes, currency (scaled), boolean (0/1)
-  std::uint64_t m_uint = 0;
-  double m_real = 0.0; // Single, Double, Date
-  QString m_text;
-  QByteArray m_bytes;
-  Decimal m_decimal;
+  // A decimal's sign, scale and high mantissa word; its low word is m_uint.
+  bool m_negative = false;
+  std::uint8_t m_scale = 0;
+  std::uint32_t m_hi32 = 0;
+  union {
+    std::int64_t m_int; // integer subtypes, currency (scaled), boolean (0/1)
+    std::uint64_t m_uint;
+    double m_real; // Single, Double, Date
+    QString m_text;
+    QByteArray m_bytes;
+  };
 };
 
 } // namespace TDInvoice::Ado

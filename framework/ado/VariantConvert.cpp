@@ -116,7 +116,7 @@ QString Variant::toString() const {
   case VarType::Boolean:
     return m_int ? QStringLiteral("True") : QStringLiteral("False");
   case VarType::Decimal:
-    return decimalText(m_decimal, point, true);
+    return decimalText(decimal(), point, true);
   case VarType::UInt64:
     return QString::number(m_uint);
   default:
@@ -148,7 +148,7 @@ std::int64_t Variant::toInt64() const {
   case VarType::Boolean:
     return m_int ? -1 : 0;
   case VarType::Decimal: {
-    const auto rounded = decimalToInt64(m_decimal);
+    const auto rounded = decimalToInt64(decimal());
     if (!rounded)
       overflow(m_type, "Int64");
     return *rounded;
@@ -209,7 +209,7 @@ double Variant::toDouble() const {
   case VarType::Boolean:
     return m_int ? -1.0 : 0.0;
   case VarType::Decimal:
-    return *parseDouble(decimalText(m_decimal, u'.', false), u'.');
+    return *parseDouble(decimalText(decimal(), u'.', false), u'.');
   case VarType::UInt64:
     return double(m_uint);
   case VarType::String: {
@@ -247,7 +247,7 @@ std::int64_t Variant::toCurrency() const {
   case VarType::Boolean:
     return m_int ? -10000 : 0;
   case VarType::Decimal: {
-    auto scaled = rescaleDecimal(m_decimal, 4);
+    auto scaled = rescaleDecimal(decimal(), 4);
     if (scaled) {
       scaled->scale = 0;
       if (const auto value = decimalToInt64(*scaled))
@@ -313,7 +313,7 @@ bool Variant::toBool() const {
   case VarType::Date:
     return m_real != 0.0;
   case VarType::Decimal:
-    return m_decimal.hi32 != 0 || m_decimal.lo64 != 0;
+    return m_hi32 != 0 || m_uint != 0;
   case VarType::UInt64:
     return m_uint != 0;
   default:
@@ -337,7 +337,7 @@ Decimal Variant::toDecimal() const {
   case VarType::Bytes:
     cannotConvert(m_type, "Decimal");
   case VarType::Decimal:
-    return m_decimal;
+    return decimal();
   case VarType::Currency:
     return decimalFromInt64(m_int, 4);
   case VarType::Boolean:

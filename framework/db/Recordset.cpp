@@ -10,7 +10,7 @@ const FieldInfo &Field::info() const {
   return m_recordset->fieldInfos()[static_cast<std::size_t>(m_index)];
 }
 
-const Variant &Field::Value() const { return m_recordset->currentValue(m_index); }
+Variant Field::Value() const { return m_recordset->currentValue(m_index); }
 
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
@@ -30,16 +30,21 @@ void Recordset::Open(Stream &Source, CursorTypeEnum CursorType, LockTypeEnum Loc
       LockType > adLockBatchOptimistic || LockType == 0)
     throw EOleException(AdoError::BadArguments);
   (void)Options; // a stream source needs no command options
-  Open(readPersisted(Source.ReadAll()));
+  Open(openPersisted(Source.ReadAll()));
 }
 
 void Recordset::Open(RecordsetData Data) {
   if (m_data)
     throw EOleException(AdoError::ObjectOpen);
-  for (const auto &row : Data.rows)
-    if (row.size() != Data.fields.size())
-      throw EOleException("Recordset row width differs from its field count");
-  m_data = std::make_shared<const RecordsetData>(std::move(Data));
+  Open(rowsOf(std::move(Data)));
+}
+
+void Recordset::Open(std::shared_ptr<const RecordsetRows> Rows) {
+  if (m_data)
+    throw EOleException(AdoError::ObjectOpen);
+  if (!Rows)
+    throw EOleException(AdoError::BadArguments);
+  m_data = std::move(Rows);
   m_order.reset();
   m_sort.clear();
   m_position = 0;
@@ -55,12 +60,12 @@ void Recordset::Close() {
 
 int Recordset::RecordCount() const {
   checkOpen();
-  return static_cast<int>(m_data->rows.size());
+  return static_cast<int>(m_data->rowCount());
 }
 
 bool Recordset::Bof() const {
   checkOpen();
-  return m_position < 0 || m_data->rows.empty();
+  return m_position < 0 || m_data->rowCount() == 0;
 }
 
 bool Recordset::Eof() const {
@@ -110,23 +115,23 @@ QString Recordset::Sort() const {
 
 void Recordset::setSort(const QString &Spec) {
   checkOpen();
-  const std::vector<SortKey> keys = parseSortSpec(Spec, m_data->fields);
+  const std::vector<SortKey> keys = parseSortSpec(Spec, m_data->fields());
   if (keys.empty())
     m_order.reset();
   else
-    m_order = std::make_shared<const std::vector<int>>(sortedOrder(m_data->rows, keys));
+    m_order = std::make_shared<const std::vector<int>>(sortedOrder(*m_data, keys));
   m_sort = Spec;
   m_position = 0;
 }
 
 int Recordset::FieldCount() const {
   checkOpen();
-  return static_cast<int>(m_data->fields.size());
+  return static_cast<int>(m_data->fields().size());
 }
 
 const std::vector<FieldInfo> &Recordset::fieldInfos() const {
   checkOpen();
-  return m_data->fields;
+  return m_data->fields();
 }
 
 int Recordset::fieldIndex(const QString &Name) const {
@@ -150,16 +155,16 @@ Field Recordset::Fields(const QString &Name) const {
   return Field(this, index);
 }
 
-const Variant &Recordset::valueAt(int position, int column) const {
+Variant Recordset::valueAt(int position, int column) const {
   checkOpen();
   if (position < 0 || position >= RecordCount())
     throw EOleException(AdoError::NoCurrentRecord);
   if (column < 0 || column >= FieldCount())
     throw EOleException(AdoError::ItemNotFound);
   const int stored = m_order ? (*m_order)[static_cast<std::size_t>(position)] : position;
-  return m_data->rows[static_cast<std::size_t>(stored)][static_cast<std::size_t>(column)];
+  return m_data->value(static_cast<std::size_t>(stored), static_cast<std::size_t>(column));
 }
 
-const Variant &Recordset::currentValue(int column) const { return valueAt(m_position, column); }
+Variant Recordset::currentValue(int column) const { return valueAt(m_position, column); }
 
 } // namespace TDInvoice::Ado

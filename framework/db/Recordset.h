@@ -2,7 +2,7 @@
 // client-side recordset that can be sorted and cloned.
 #pragma once
 
-#include "framework/ado/RecordsetData.h"
+#include "framework/ado/RecordsetRows.h"
 #include "framework/db/AdoConstants.h"
 
 #include <QString>
@@ -27,7 +27,7 @@ public:
   std::uint8_t NumericScale() const { return info().numericScale; }
   int Index() const { return m_index; }
   // The value in the current record; EOleException when there is none (BOF or EOF).
-  const Variant &Value() const;
+  Variant Value() const;
 
 private:
   friend class Recordset;
@@ -54,8 +54,10 @@ public:
   // positioned on the first row. A failure leaves the recordset closed.
   void Open(Stream &Source, CursorTypeEnum CursorType = adOpenForwardOnly,
             LockTypeEnum LockType = adLockReadOnly, std::int32_t Options = -1);
-  // Opens on rows already in memory, as a fabricated recordset.
+  // Opens on rows already in memory, as a fabricated recordset; takes them without a copy.
   void Open(RecordsetData Data);
+  // Opens on rows that other recordsets may share.
+  void Open(std::shared_ptr<const RecordsetRows> Rows);
   void Close();
   ObjectStateEnum State() const { return m_data ? adStateOpen : adStateClosed; }
   bool isOpen() const { return m_data != nullptr; }
@@ -69,7 +71,8 @@ public:
   // 1-based position of the current record in the present order.
   int AbsolutePosition() const;
 
-  // An independent cursor over the same rows, in the present order, on the first row.
+  // An independent cursor over the same rows (shared, not copied), in the present order, on
+  // the first row.
   Recordset Clone(LockTypeEnum LockType = adLockUnspecified) const;
 
   QString Sort() const;
@@ -84,14 +87,14 @@ public:
   int fieldIndex(const QString &Name) const;
   const std::vector<FieldInfo> &fieldInfos() const;
   // The value of column `column` in the record at 0-based `position` of the present order.
-  const Variant &valueAt(int position, int column) const;
+  Variant valueAt(int position, int column) const;
 
 private:
   friend class Field;
   void checkOpen() const;
-  const Variant &currentValue(int column) const;
+  Variant currentValue(int column) const;
 
-  std::shared_ptr<const RecordsetData> m_data;
+  std::shared_ptr<const RecordsetRows> m_data;
   // Stored positions in the present order; null while the stored order holds.
   std::shared_ptr<const std::vector<int>> m_order;
   QString m_sort;

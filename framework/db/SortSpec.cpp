@@ -155,17 +155,22 @@ int compareSortValues(const Variant &a, const Variant &b) {
   return threeWay(static_cast<int>(ka), static_cast<int>(kb));
 }
 
-std::vector<int> sortedOrder(const std::vector<std::vector<Variant>> &rows,
-                             const std::vector<SortKey> &keys) {
-  std::vector<int> order(rows.size());
+std::vector<int> sortedOrder(const RecordsetRows &rows, const std::vector<SortKey> &keys) {
+  const std::size_t count = rows.rowCount();
+  std::vector<std::vector<Variant>> columns(keys.size());
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    columns[k].reserve(count);
+    for (std::size_t row = 0; row < count; ++row)
+      columns[k].push_back(rows.value(row, static_cast<std::size_t>(keys[k].column)));
+  }
+  std::vector<int> order(count);
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-    for (const SortKey &key : keys) {
-      const int c = compareSortValues(
-          rows[static_cast<std::size_t>(x)][static_cast<std::size_t>(key.column)],
-          rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(key.column)]);
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      const int c = compareSortValues(columns[k][static_cast<std::size_t>(x)],
+                                      columns[k][static_cast<std::size_t>(y)]);
       if (c != 0)
-        return key.descending ? c > 0 : c < 0;
+        return keys[k].descending ? c > 0 : c < 0;
     }
     return false;
   });

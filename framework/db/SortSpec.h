@@ -1,7 +1,7 @@
 // Sort specifications of a client-side recordset: "Field [ASC|DESC], ...".
 #pragma once
 
-#include "framework/ado/RecordsetData.h"
+#include "framework/ado/RecordsetRows.h"
 
 #include <QString>
 
@@ -26,8 +26,7 @@ std::vector<SortKey> parseSortSpec(const QString &spec, const std::vector<FieldI
 int compareSortValues(const Variant &a, const Variant &b);
 
 // Stored positions of `rows` in the order of the keys; rows that compare equal keep their
-// stored order.
-std::vector<int> sortedOrder(const std::vector<std::vector<Variant>> &rows,
-                             const std::vector<SortKey> &keys);
+// stored order. Each key field is read once per row.
+std::vector<int> sortedOrder(const RecordsetRows &rows, const std::vector<SortKey> &keys);
 
 } // namespace TDInvoice::Ado

@@ -7,10 +7,7 @@ namespace {
 
 constexpr const char *kClosedDataSet = "Cannot perform this operation on a closed dataset";
 
-const Ado::Variant &nullValue() {
-  static const Ado::Variant value = Ado::Variant::null();
-  return value;
-}
+bool isNothing(const Ado::Variant &v) { return v.isNull() || v.isEmpty(); }
 
 } // namespace
 
@@ -26,17 +23,33 @@ std::int32_t TField::Size() const {
 
 Ado::Variant TField::Value() const { return m_dataSet->fieldValue(m_index); }
 
-bool TField::IsNull() const {
-  const Ado::Variant &v = m_dataSet->fieldValue(m_index);
-  return v.isNull() || v.isEmpty();
-}
+bool TField::IsNull() const { return isNothing(m_dataSet->fieldValue(m_index)); }
 
-QString TField::AsString() const { return IsNull() ? QString() : Value().toString(); }
-std::int32_t TField::AsInteger() const { return IsNull() ? 0 : Value().toInt(); }
-std::int64_t TField::AsCurrency() const { return IsNull() ? 0 : Value().toCurrency(); }
-double TField::AsFloat() const { return IsNull() ? 0.0 : Value().toDouble(); }
-double TField::AsDateTime() const { return IsNull() ? 0.0 : Value().toDateTime(); }
-bool TField::AsBoolean() const { return IsNull() ? false : Value().toBool(); }
+// Each reads the value once.
+QString TField::AsString() const {
+  const Ado::Variant v = Value();
+  return isNothing(v) ? QString() : v.toString();
+}
+std::int32_t TField::AsInteger() const {
+  const Ado::Variant v = Value();
+  return isNothing(v) ? 0 : v.toInt();
+}
+std::int64_t TField::AsCurrency() const {
+  const Ado::Variant v = Value();
+  return isNothing(v) ? 0 : v.toCurrency();
+}
+double TField::AsFloat() const {
+  const Ado::Variant v = Value();
+  return isNothing(v) ? 0.0 : v.toDouble();
+}
+double TField::AsDateTime() const {
+  const Ado::Variant v = Value();
+  return isNothing(v) ? 0.0 : v.toDateTime();
+}
+bool TField::AsBoolean() const {
+  const Ado::Variant v = Value();
+  return isNothing(v) ? false : v.toBool();
+}
 
 TADODataSet::TADODataSet(QString Name) : m_name(std::move(Name)) {}
 
@@ -148,10 +161,10 @@ void TADODataSet::setSort(const QString &Spec) {
   First();
 }
 
-const Ado::Variant &TADODataSet::fieldValue(int index) const {
+Ado::Variant TADODataSet::fieldValue(int index) const {
   checkActive();
   if (m_recordset->RecordCount() == 0)
-    return nullValue();
+    return Ado::Variant::null();
   return m_recordset->valueAt(m_recNo, index);
 }
 

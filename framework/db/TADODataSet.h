@@ -82,7 +82,7 @@ private:
   friend class TField;
   void checkActive() const;
   const Ado::Recordset &activeRecordset() const;
-  const Ado::Variant &fieldValue(int index) const;
+  Ado::Variant fieldValue(int index) const;
 
   QString m_name;
   std::optional<Ado::Recordset> m_recordset;
