@@ -27,6 +27,7 @@ public:
     setOnFillInvoiceHistory(callbacks.OnFillInvoiceHistory);
   }
 
+  using TInvoiceReportForm::component;
   using TInvoiceReportForm::label;
   using TInvoiceReportForm::printable;
 
