@@ -20,6 +20,13 @@
 #include <optional>
 #include <vector>
 
+#include <ostream>
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString &text, std::ostream *out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 namespace TDInvoice::Testing {
 
 using Report::TMetaPage;
