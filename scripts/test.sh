@@ -18,5 +18,8 @@ for variant in plain sanitize; do
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTDI_SANITIZE=$flag -DTDI_BUILD_BENCH=OFF >/dev/null
   cmake --build "$dir" -j"$jobs"
   echo "== tests ($variant build) =="
-  ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 600
+  # The 2,000-invoice soak runs once, in the plain build; under the sanitizers it would take
+  # most of the time budget and shows nothing the smaller runs do not.
+  exclude=(); [ "$variant" = sanitize ] && exclude=(-LE soak)
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 900 "${exclude[@]}"
 done
