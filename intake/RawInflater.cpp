@@ -16,6 +16,7 @@ namespace {
 constexpr qsizetype kStep = 32768;
 // The recordset stream takes a byte array with 32-bit bounds.
 constexpr qsizetype kMaxResult = std::numeric_limits<std::int32_t>::max();
+constexpr qsizetype kFirstGuessMax = qsizetype(64) << 20;
 
 // Releases the inflater's state on every path out.
 class InflateStream {
@@ -67,8 +68,10 @@ QByteArray inflateRaw(QByteArrayView compressed) {
   stream->avail_in = static_cast<uInt>(compressed.size());
 
   QByteArray result;
-  // Recordsets compress about four to one; start there and double as needed.
-  result.resize(std::min<qsizetype>(std::max<qsizetype>(compressed.size() * 4, kStep), kMaxResult));
+  // Recordsets compress four to six to one: room for eight saves growing the buffer while
+  // zlib writes into it (the unused room is given back at the end). Beyond a first guess
+  // of kFirstGuessMax, the buffer doubles as needed.
+  result.resize(std::clamp<qsizetype>(compressed.size() * 8, kStep, kFirstGuessMax));
   qsizetype used = 0;
   for (;;) {
     if (used == result.size()) {
@@ -93,6 +96,7 @@ QByteArray inflateRaw(QByteArrayView compressed) {
                       "block)");
   }
   result.truncate(used);
+  result.squeeze(); // the recordset may keep these bytes for as long as it is open
   return result;
 }
 

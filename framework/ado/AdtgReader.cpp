@@ -100,7 +100,6 @@ private:
   const Recordset &childRecordset(std::uint32_t id);
   std::uint32_t walkPresenceRow(const Recordset &rs);
   std::uint32_t walkMappedRow(const Recordset &rs);
-  std::size_t plainSize(const StoredColumn &column) const;
   void walkValue(const StoredColumn &column);
   std::shared_ptr<const RecordsetRows> result();
 
@@ -290,46 +289,69 @@ const Recordset &TableGramReader::childRecordset(std::uint32_t id) {
   m_in.fail("row of unknown child recordset " + std::to_string(id));
 }
 
-// The size of a plain, well-formed value at the reader's position; 0 when the value is cut
-// short or malformed.
-std::size_t TableGramReader::plainSize(const StoredColumn &column) const {
-  const std::size_t left = m_in.remaining();
-  if (column.layout == StoredColumn::Layout::Fixed)
+// The size of a plain, well-formed value at p, with `left` bytes from p to the end; 0 for a
+// value that is cut short or malformed, needs a closer look or has no data.
+std::size_t plainSize(const StoredColumn &column, const unsigned char *p, std::size_t left) {
+  using Walk = StoredColumn::Walk;
+  std::size_t payload = 0;
+  switch (column.walk) {
+  case Walk::Fixed:
     return column.width <= left ? column.width : 0;
-  if (left < column.prefix)
+  case Walk::Prefix1:
+  case Walk::Prefix1Even:
+    if (left < 1)
+      return 0;
+    payload = p[0];
+    left -= 1;
+    break;
+  case Walk::Prefix4:
+  case Walk::Prefix4Even:
+    if (left < 4)
+      return 0;
+    payload = std::size_t(p[0]) | (std::size_t(p[1]) << 8) | (std::size_t(p[2]) << 16) |
+              (std::size_t(p[3]) << 24);
+    left -= 4;
+    break;
+  case Walk::Decode:
+  case Walk::NoData:
     return 0;
-  const auto *p = reinterpret_cast<const unsigned char *>(m_in.current());
-  const std::size_t payload = column.prefix == 1
-                                  ? p[0]
-                                  : std::size_t(p[0]) | (std::size_t(p[1]) << 8) |
-                                        (std::size_t(p[2]) << 16) | (std::size_t(p[3]) << 24);
-  if (column.evenLength && (payload & 1) != 0)
+  }
+  if ((column.walk == Walk::Prefix1Even || column.walk == Walk::Prefix4Even) && (payload & 1) != 0)
     return 0;
-  return payload <= left - column.prefix ? column.prefix + payload : 0;
+  return payload <= left ? column.prefix + payload : 0;
 }
 
 // Moves past one present value. Values that need a closer look, and any value that is cut
 // short or malformed, go through the decoder, which fails with its own message.
 void TableGramReader::walkValue(const StoredColumn &column) {
-  if (column.layout == StoredColumn::Layout::NoData)
-    return;
-  if (!column.checkByDecoding) {
-    if (const std::size_t size = plainSize(column)) {
-      m_in.skip(size, "value");
-      return;
-    }
-  }
-  (void)decodeAdtgValue(m_in, column.spec, m_codePage);
+  const auto *p = reinterpret_cast<const unsigned char *>(m_in.current());
+  if (const std::size_t size = plainSize(column, p, m_in.remaining()))
+    m_in.skip(size, "value");
+  else if (column.walk != StoredColumn::Walk::NoData)
+    (void)decodeAdtgValue(m_in, column.spec, m_codePage);
 }
 
 // An original record: the presence map, then the present values. Returns the map's offset.
+// The plain values, nearly all of them, are passed over on a local cursor.
 std::uint32_t TableGramReader::walkPresenceRow(const Recordset &rs) {
   const auto offset = std::uint32_t(m_in.offset());
   const auto *map =
       reinterpret_cast<const unsigned char *>(m_in.take(rs.presenceBytes, "row presence map"));
-  for (const StoredColumn &c : rs.stored)
-    if (c.presenceBit < 0 || (map[c.presenceBit >> 3] & (0x80U >> (c.presenceBit & 7))) != 0)
-      walkValue(c);
+  const auto *start = reinterpret_cast<const unsigned char *>(m_in.current());
+  const unsigned char *p = start;
+  const unsigned char *end = start + m_in.remaining();
+  for (const StoredColumn &c : rs.stored) {
+    if (c.mapMask != 0 && (map[c.mapByte] & c.mapMask) == 0)
+      continue;
+    if (const std::size_t size = plainSize(c, p, std::size_t(end - p))) {
+      p += size;
+      continue;
+    }
+    m_in.skip(std::size_t(p - start), "value");
+    walkValue(c);
+    start = p = reinterpret_cast<const unsigned char *>(m_in.current());
+  }
+  m_in.skip(std::size_t(p - start), "value");
   return offset;
 }
 

@@ -39,7 +39,38 @@ bool needsDecoding(std::uint16_t dbType) {
 
 } // namespace
 
+namespace {
+
+StoredColumn::Walk walkOf(const StoredColumn &column) {
+  using Walk = StoredColumn::Walk;
+  if (column.layout == StoredColumn::Layout::NoData)
+    return Walk::NoData;
+  if (column.checkByDecoding)
+    return Walk::Decode;
+  if (column.layout == StoredColumn::Layout::Fixed)
+    return Walk::Fixed;
+  if (column.prefix == 1)
+    return column.evenLength ? Walk::Prefix1Even : Walk::Prefix1;
+  return column.evenLength ? Walk::Prefix4Even : Walk::Prefix4;
+}
+
+StoredColumn laidOut(const ColumnSpec &spec, std::int32_t presenceBit);
+
+} // namespace
+
 StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit) {
+  StoredColumn column = laidOut(spec, presenceBit);
+  column.walk = walkOf(column);
+  if (presenceBit >= 0) {
+    column.mapByte = std::uint32_t(presenceBit) / 8;
+    column.mapMask = std::uint8_t(0x80U >> (presenceBit % 8));
+  }
+  return column;
+}
+
+namespace {
+
+StoredColumn laidOut(const ColumnSpec &spec, std::int32_t presenceBit) {
   StoredColumn column;
   column.spec = spec;
   column.presenceBit = presenceBit;
@@ -70,6 +101,8 @@ StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit) {
     column.checkByDecoding = true; // a type no row can hold: decoding it fails
   return column;
 }
+
+} // namespace
 
 AdtgRows::AdtgRows(QByteArray bytes, int ansiCodePage, std::vector<FieldInfo> fields,
                    std::vector<StoredColumn> columns, std::vector<std::size_t> shown,

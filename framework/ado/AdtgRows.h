@@ -32,6 +32,20 @@ struct StoredColumn {
   std::uint32_t width = 0;
   // The column's bit in a row's presence map, or -1 when it has none.
   std::int32_t presenceBit = -1;
+
+  // The same facts, folded for the walk over every row at open.
+  enum class Walk : std::uint8_t {
+    Fixed,       // skip `width` bytes
+    Prefix1,     // skip a 1-byte length and the bytes
+    Prefix1Even, // the same; an odd length is malformed
+    Prefix4,
+    Prefix4Even,
+    Decode, // decode to check
+    NoData,
+  };
+  Walk walk = Walk::Fixed;
+  std::uint8_t mapMask = 0; // presence bit within its map byte; 0: always present
+  std::uint32_t mapByte = 0;
 };
 
 StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit);
