@@ -115,12 +115,14 @@ TEST_P(SvgPicture, DrawsInDarkBlueOnWhiteOnly) {
 }
 
 TEST_P(SvgPicture, LooksTheSameWhateverThePainterDrewBefore) {
-  // A report draws bold labels, red text and filled boxes before the picture; none of that
-  // state may leak into the picture's text.
+  // A report draws bold labels, red text and filled boxes before the picture. The picture
+  // states every text property SVG can state, so none of that leaks into its text. (Underline,
+  // kerning and hinting have no SVG property here; whoever renders must reset them.)
   const TPictureCase &c = GetParam();
   const QImage clean = Testing::renderSvg(c.svg(), 8);
   const QImage afterOthers = Testing::renderSvg(c.svg(), 8, [](QPainter &painter) {
     QFont font(QStringLiteral("Times New Roman"), 30, QFont::Bold, true);
+    font.setPixelSize(75);
     font.setCapitalization(QFont::SmallCaps);
     painter.setFont(font);
     painter.setPen(QPen(Qt::red, 3));
