@@ -2,6 +2,7 @@
 
 #include "TDInvoice/Exceptions.h"
 #include "report/output/MetaPage.h"
+#include "report/output/PrintJob.h"
 #include "report/output/PrinterSettings.h"
 #include "report/output/RecordingCanvas.h"
 #include "report/output/ReportPageList.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QPainter>
-#include <QPrinter>
 #include <cmath>
 
 namespace TDInvoice::Report {
@@ -19,12 +19,8 @@ TReportPrinter::TReportPrinter(TPrinterDestination destination)
   m_xFactor = m_yFactor = kScreenPixelsPerInch / kNativePerInch;
 }
 
-TReportPrinter::~TReportPrinter() {
-  if (m_painter && m_painter->isActive()) {
-    m_printer->abort();
-    m_painter->end();
-  }
-}
+// An open direct-print job goes with the device unprinted.
+TReportPrinter::~TReportPrinter() = default;
 
 void TReportPrinter::setPaperSize(TReportPaperSize paper) { m_paper = paper; }
 void TReportPrinter::setPaperWidth(double native) {
@@ -63,7 +59,7 @@ void TReportPrinter::setPrinterSettings(const TPrinterSettings &settings) {
 void TReportPrinter::beginDoc() {
   if (m_status != TPrinterStatus::Ready)
     throw EReportError("Printer not ready");
-  m_pageCount = m_pageNumber = m_availablePages = m_printedPages = 0;
+  m_pageCount = m_pageNumber = m_availablePages = 0;
   m_progress = 0;
   m_cancelled = false;
   m_loaded = false;
@@ -74,9 +70,7 @@ void TReportPrinter::beginDoc() {
     m_xFactor = m_yFactor = kScreenPixelsPerInch / kNativePerInch;
     m_leftOffset = m_topOffset = 0;
   } else {
-    m_printer = openPrinter();
-    m_painter.reset();
-    m_printerPageOpen = false;
+    m_job = openJob();
     const TPrinterSettings &settings = printerSettings();
     m_xFactor = settings.dpiX() / kNativePerInch;
     m_yFactor = settings.dpiY() / kNativePerInch;
@@ -86,7 +80,7 @@ void TReportPrinter::beginDoc() {
   m_status = TPrinterStatus::Busy;
 }
 
-std::unique_ptr<QPrinter> TReportPrinter::openPrinter() {
+std::unique_ptr<TPrintJob> TReportPrinter::openJob() {
   TPrinterSettings &settings = printerSettings();
   settings.setPaperSize(m_paper);
   settings.setPaperWidth(m_customWidth);
@@ -94,20 +88,13 @@ std::unique_ptr<QPrinter> TReportPrinter::openPrinter() {
   settings.setOrientation(m_orientation);
   settings.setCopies(m_copies);
   settings.setOutputBin(m_bin);
-  settings.setDuplex(m_duplex);
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  if (!m_outputFileName.isEmpty()) {
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(m_outputFileName);
-  } else if (TPrinterSettings::printerAvailable()) {
-    printer->setPrinterName(settings.device());
-  } else {
+  if (m_duplex)
+    settings.setDuplex(*m_duplex);
+  if (!m_outputFileName.isEmpty())
+    return TPrintJob::toFile(settings, m_outputFileName, m_title);
+  if (!TPrinterSettings::printerAvailable())
     throw EReportError("Printer not ready");
-  }
-  printer->setDocName(m_title);
-  printer->setFullPage(false);
-  settings.apply(*printer);
-  return printer;
+  return TPrintJob::toPrinter(settings, m_title);
 }
 
 void TReportPrinter::newPage() {
@@ -147,28 +134,29 @@ bool TReportPrinter::inRange(int page) const {
 // The page was laid out in the printer's own device units, so it plays back 1:1 from the
 // printable area's corner.
 void TReportPrinter::printPageDirect(const TMetaPage &page) {
-  if (!m_printerPageOpen) {
-    m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(m_printer.get()))
-      throw EReportError("Printer not ready");
-    m_printerPageOpen = true;
-  } else if (!m_printer->newPage()) {
-    throw EReportError("Cannot start a new printer page");
-  }
-  page.replay(*m_painter, QRectF(QPointF(0, 0), QSizeF(page.size())));
-  ++m_printedPages;
+  page.replay(m_job->beginPage(), QRectF(QPointF(0, 0), QSizeF(page.size())));
 }
 
+// A document that cannot be ended is still over: its job is withdrawn and the device
+// finished, so the client is told and the device can be cleaned up.
 void TReportPrinter::endDoc() {
   if (m_status != TPrinterStatus::Busy)
     return;
-  finishPage();
-  if (m_destination == TPrinterDestination::Record)
-    m_store->finish();
-  else if (m_painter && m_painter->isActive())
-    m_painter->end();
-  m_status = TPrinterStatus::Finished;
-  post([](TReportPrinterClient &client) { client.documentFinished(); });
+  try {
+    finishPage();
+    if (m_destination == TPrinterDestination::Record) {
+      m_store->finish();
+    } else {
+      const std::unique_ptr<TPrintJob> job = std::move(m_job);
+      job->finish();
+    }
+  } catch (...) {
+    m_canvas.reset();
+    m_job.reset();
+    markFinished();
+    throw;
+  }
+  markFinished();
 }
 
 void TReportPrinter::abortDoc() {
@@ -179,11 +167,14 @@ void TReportPrinter::abortDoc() {
     m_store->finish();
   } else {
     m_canvas.reset();
-    if (m_painter && m_painter->isActive()) {
-      m_printer->abort();
-      m_painter->end();
-    }
+    if (m_job)
+      m_job->abort();
+    m_job.reset();
   }
+  markFinished();
+}
+
+void TReportPrinter::markFinished() {
   m_status = TPrinterStatus::Finished;
   post([](TReportPrinterClient &client) { client.documentFinished(); });
 }

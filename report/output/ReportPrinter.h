@@ -10,10 +10,9 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QObject;
-class QPainter;
-class QPrinter;
 
 namespace TDInvoice::Report {
 
@@ -21,6 +20,7 @@ class TMetaPage;
 class TReportPageList;
 class TRecordingCanvas;
 class TPrinterSettings;
+class TPrintJob;
 
 enum class TPrinterDestination { Record, Direct };
 enum class TPrinterStatus { Ready, Busy, Finished };
@@ -51,7 +51,7 @@ public:
   void setOrientation(TReportOrientation orientation);
   void setCopies(int copies);
   void setOutputBin(TReportBin bin);
-  void setDuplex(bool on);
+  void setDuplex(bool on);     // unless called, duplex follows the printer's own setting
   void setFirstPage(int page); // 0 = no limit
   void setLastPage(int page);
   void setPrinterIndex(int index); // -1 = default printer
@@ -63,6 +63,9 @@ public:
   // Printing goes to this PDF file instead of a printer (hosts without printers, tests).
   void setOutputFileName(const QString &fileName);
 
+  // Direct printing withholds the job until endDoc, which hands it to the printer (or
+  // writes the output file) and reports a refusal as EReportError; abortDoc discards it, so
+  // a failed or cancelled run prints nothing.
   void beginDoc(); // "Printer not ready" (EReportError) unless Ready
   void newPage();  // "Illegal call to NewPage" unless Busy
   void endDoc();
@@ -116,8 +119,9 @@ private:
   void takePaperFromFirstPage();
   void startPage();
   void finishPage();
-  // A printer with the settings applied, for the printer index or the output file.
-  std::unique_ptr<QPrinter> openPrinter();
+  void markFinished();
+  // A job with the settings applied, for the printer index or the output file.
+  std::unique_ptr<TPrintJob> openJob();
   void printPageDirect(const TMetaPage &page);
   bool inRange(int page) const;
   QSize pageSizeDevice() const;
@@ -131,8 +135,7 @@ private:
   mutable std::unique_ptr<TPrinterSettings> m_settings;
   std::unique_ptr<TReportPageList> m_store;
   std::unique_ptr<TRecordingCanvas> m_canvas;
-  std::unique_ptr<QPrinter> m_printer;
-  std::unique_ptr<QPainter> m_painter;
+  std::unique_ptr<TPrintJob> m_job;    // the direct-print document while one is open
   std::unique_ptr<QObject> m_notifier; // context of posted notifications
   std::function<void()> m_reprint;
   TReportPrinterClient *m_client = nullptr;
@@ -142,11 +145,10 @@ private:
   TReportOrientation m_orientation = TReportOrientation::poPortrait;
   int m_firstPage = 0, m_lastPage = 0, m_printerIndex = -1, m_copies = 1;
   TReportBin m_bin = TReportBin::Auto;
-  bool m_duplex = false;
-  bool m_compression = false, m_cancelled = false, m_loaded = false, m_printerPageOpen = false;
+  std::optional<bool> m_duplex;
+  bool m_compression = false, m_cancelled = false, m_loaded = false;
   double m_xFactor = 0, m_yFactor = 0, m_leftOffset = 0, m_topOffset = 0;
   int m_progress = 0, m_pageCount = 0, m_pageNumber = 0, m_availablePages = 0;
-  int m_printedPages = 0;
 };
 
 } // namespace TDInvoice::Report

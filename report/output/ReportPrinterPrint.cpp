@@ -3,7 +3,7 @@
 
 #include "TDInvoice/Exceptions.h"
 #include "report/output/MetaPage.h"
-#include "report/output/PrinterSettings.h"
+#include "report/output/PrintJob.h"
 #include "report/output/ReportPageList.h"
 
 #include <QCoreApplication>
@@ -18,36 +18,30 @@ void TReportPrinter::printRecorded() {
     m_reprint();
     return;
   }
+  // The device's own direct-print document is still being laid out.
+  if (m_job)
+    throw EReportError("Printer not ready");
   if (!m_store || m_store->pageCount() == 0)
     return;
-  if (m_painter && m_painter->isActive()) {
-    m_printer->abort();
-    m_painter->end();
-  }
-  m_painter.reset();
   m_cancelled = false;
   const int count = m_store->pageCount();
   const int first = m_firstPage > 0 ? m_firstPage : 1;
   const int last = m_lastPage > 0 ? std::min(m_lastPage, count) : count;
   if (first > last)
     return;
-  m_printer = openPrinter();
-  QPainter painter;
-  if (!painter.begin(m_printer.get()))
-    throw EReportError("Printer not ready");
-  const QRectF printable(0, 0, m_printer->width(), m_printer->height());
+  const std::unique_ptr<TPrintJob> job = openJob();
+  const QRectF printable(0, 0, job->printer().width(), job->printer().height());
   for (int n = first; n <= last; ++n) {
     QCoreApplication::processEvents();
     if (m_cancelled) {
-      m_printer->abort();
-      break;
+      job->abort();
+      return;
     }
-    if (n > first && !m_printer->newPage())
-      throw EReportError("Cannot start a new printer page");
+    QPainter &painter = job->beginPage();
     if (const auto page = m_store->getPage(n))
       page->replay(painter, printable);
   }
-  painter.end();
+  job->finish();
 }
 
 } // namespace TDInvoice::Report

@@ -219,10 +219,9 @@ TEST_F(PrintingTest, UnsupportedPaperFallsBackToThePrintersPaper) {
   EXPECT_EQ(words[1].size(), 10u);
 }
 
-// Disabled: the output device cannot abort a CUPS job yet. Qt's CUPS print engine does not
-// implement QPrinter::abort(), and ending the painter afterwards submits the pages printed so
-// far. Enable once the device withholds the job on abort.
-TEST_F(PrintingTest, DISABLED_ErrorDuringThePrintAbortsTheJob) {
+// The pages printed before the handler failed must not reach the queue: the device withholds
+// the job until the document ends normally.
+TEST_F(PrintingTest, ErrorDuringThePrintAbortsTheJob) {
   synthetic.beforeRecord = [](int record) {
     if (record == 3)
       throw EReportError("Handler failed");
