@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <vector>
 
 using namespace AdoTest;
 using TDInvoice::EVariantError;
@@ -215,6 +216,47 @@ TEST(VariantEquality, ComparesTypeAndValue) {
   EXPECT_NE(Variant(), Variant::null());
   EXPECT_EQ(Variant::null(), Variant::null());
   EXPECT_NE(Variant::fromBytes("ab"), Variant::fromBytes("ac"));
+}
+
+// Variants hold text and bytes beside scalars in one small value: every copy, move and
+// assignment between kinds must leave each variant with exactly its own value (and, under
+// the sanitizers, neither a leak nor a double release).
+TEST(VariantValueSemantics, CopiesMovesAndAssignmentsKeepEachValue) {
+  const std::vector<Variant> kinds = {
+      Variant(),
+      Variant::null(),
+      Variant(-7),
+      Variant(2.5),
+      Variant::fromCurrency(-12345678),
+      Variant::fromDecimal(decimal(true, 3, 987654321)),
+      Variant::fromUInt64(std::numeric_limits<std::uint64_t>::max()),
+      Variant(QString()),
+      Variant(QString(300, QChar(u'\u00e9'))),
+      Variant::fromBytes(QByteArray("\x00\x01\xff", 3)),
+  };
+  for (const Variant &from : kinds) {
+    for (const Variant &to : kinds) {
+      const std::string label = describe(from) + " -> " + describe(to);
+      Variant target = to;
+      target = from;
+      EXPECT_EQ(target, from) << label;
+      Variant moved = to;
+      moved = std::move(target);
+      EXPECT_EQ(moved, from) << label;
+      EXPECT_TRUE(target.isEmpty()) << label;
+      Variant constructed(std::move(moved));
+      EXPECT_EQ(constructed, from) << label;
+      EXPECT_TRUE(moved.isEmpty()) << label;
+      Variant &self = constructed;
+      constructed = self;
+      EXPECT_EQ(constructed, from) << label;
+    }
+  }
+  // A copy is a value of its own: changing the source's text leaves it alone.
+  QString text = QStringLiteral("shared");
+  const Variant copy(text);
+  text[0] = u'S';
+  EXPECT_EQ(copy.toString(), "shared");
 }
 
 } // namespace

@@ -16,11 +16,31 @@ using TDInvoice::Testing::thrownMessage;
 
 namespace {
 
-Recordset openAccounts() {
+// The same rows, fabricated or opened from either persisted form: a TableGram's rows are
+// read in place, an XML rowset's rows as variants.
+enum class Source { Fabricated, TableGram, XmlRowset };
+
+Recordset openAccountsFrom(Source source) {
   Recordset rs;
-  rs.Open(accountRows());
+  if (source == Source::Fabricated) {
+    rs.Open(accountRows());
+    return rs;
+  }
+  Stream stream;
+  stream.Open(adModeUnknown, adOpenStreamUnspecified);
+  stream.setType(adTypeBinary);
+  stream.Write(writePersisted(accountRows(), source == Source::TableGram ? PersistFormat::Adtg
+                                                                         : PersistFormat::Xml));
+  stream.setPosition(0);
+  rs.Open(stream);
+  stream.Close();
   return rs;
 }
+
+class RecordsetOver : public ::testing::TestWithParam<Source> {
+protected:
+  Recordset openAccounts() const { return openAccountsFrom(GetParam()); }
+};
 
 // The Id column read row by row from the current position to the end.
 std::vector<int> idsToEnd(Recordset &rs) {
@@ -30,7 +50,7 @@ std::vector<int> idsToEnd(Recordset &rs) {
   return ids;
 }
 
-TEST(Recordset, ReadsFieldsByNameAnyCaseAndByPosition) {
+TEST_P(RecordsetOver, ReadsFieldsByNameAnyCaseAndByPosition) {
   Recordset rs = openAccounts();
   EXPECT_EQ(rs.FieldCount(), 5);
   EXPECT_EQ(rs.RecordCount(), 6);
@@ -43,7 +63,7 @@ TEST(Recordset, ReadsFieldsByNameAnyCaseAndByPosition) {
   EXPECT_EQ(rs.Fields("Family").DefinedSize(), 50);
 }
 
-TEST(Recordset, WalksToEndOfDataAndRefusesToReadPastIt) {
+TEST_P(RecordsetOver, WalksToEndOfDataAndRefusesToReadPastIt) {
   Recordset rs = openAccounts();
   EXPECT_FALSE(rs.Bof());
   EXPECT_EQ(idsToEnd(rs), (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -71,7 +91,7 @@ TEST(Recordset, ZeroRowsOpensAtEndOfData) {
   EXPECT_EQ(rs.Fields("Family").Name(), "Family");
 }
 
-TEST(Recordset, UnknownFieldsAreNotFound) {
+TEST_P(RecordsetOver, UnknownFieldsAreNotFound) {
   Recordset rs = openAccounts();
   const std::string notFound = AdoError::ItemNotFound;
   const std::vector<std::function<void()>> lookups = {
@@ -81,7 +101,7 @@ TEST(Recordset, UnknownFieldsAreNotFound) {
     EXPECT_EQ(thrownMessage<EOleException>(lookup), notFound);
 }
 
-TEST(Recordset, CloneIsAnIndependentCursorOverTheSameRows) {
+TEST_P(RecordsetOver, CloneIsAnIndependentCursorOverTheSameRows) {
   Recordset rs = openAccounts();
   rs.MoveNext();
   rs.MoveNext();
@@ -95,7 +115,7 @@ TEST(Recordset, CloneIsAnIndependentCursorOverTheSameRows) {
   EXPECT_EQ(idsToEnd(clone), (std::vector<int>{1, 2, 3, 4, 5}));
 }
 
-TEST(Recordset, ClosedRecordsetRefusesEverything) {
+TEST_P(RecordsetOver, ClosedRecordsetRefusesEverything) {
   Recordset rs = openAccounts();
   rs.Close();
   EXPECT_EQ(rs.State(), adStateClosed);
@@ -114,7 +134,7 @@ TEST(Recordset, ClosedRecordsetRefusesEverything) {
   for (const auto &call : calls)
     EXPECT_EQ(thrownMessage<EOleException>(call), closed);
   EXPECT_EQ(thrownMessage<EOleException>([&] {
-              Recordset open = openAccounts();
+              Recordset open = this->openAccounts();
               open.Open(accountRows());
             }),
             std::string(AdoError::ObjectOpen));
@@ -125,7 +145,7 @@ struct SortCase {
   std::vector<int> ids;
 };
 
-TEST(Recordset, SortsStablyByEverySpecificationForm) {
+TEST_P(RecordsetOver, SortsStablyByEverySpecificationForm) {
   // Stored: 0 smith 125 w2 F | 1 Brown -0.5 w1 T | 2 SMITH 125 w1 T | 3 null 0 w3 F |
   //         4 adams 9999 null T | 5 Brown 0.0001 w2 F
   const SortCase cases[] = {
@@ -150,7 +170,7 @@ TEST(Recordset, SortsStablyByEverySpecificationForm) {
   }
 }
 
-TEST(Recordset, MalformedSortChangesNothing) {
+TEST_P(RecordsetOver, MalformedSortChangesNothing) {
   for (const char *spec : {"Family,", ",Family", "Family,,Id", "Family UP", "Family ASC DESC",
                            "[Family", "[Family]DESC", "Family DESC Id"}) {
     Recordset rs = openAccounts();
@@ -205,6 +225,16 @@ TEST(Stream, RefusesOperationsOutOfContext) {
   for (const auto &[call, message] : cases)
     EXPECT_EQ(thrownMessage<EOleException>(call), std::string(message));
 }
+
+std::string sourceName(const ::testing::TestParamInfo<Source> &info) {
+  static const char *const names[] = {"Fabricated", "TableGram", "XmlRowset"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RecordsetOver,
+                         ::testing::Values(Source::Fabricated, Source::TableGram,
+                                           Source::XmlRowset),
+                         sourceName);
 
 TEST(Recordset, OpenFromAClosedStreamFailsAndStaysClosed) {
   Stream stream;
