@@ -229,7 +229,9 @@ std::string sortProblem(const QString &sort) {
     if (words.size() > 2 ||
         (words.size() == 2 && words[1].compare(QLatin1String("ASC"), Qt::CaseInsensitive) != 0 &&
          words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) != 0))
-      return "\"" + item.trimmed().toStdString() + "\" is not a field followed by ASC or DESC";
+      return QStringLiteral("\"%1\" is not a field followed by ASC or DESC")
+          .arg(item.trimmed())
+          .toStdString();
   }
   return {};
 }
