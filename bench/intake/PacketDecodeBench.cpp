@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 
 using namespace TDInvoice;
@@ -85,7 +84,7 @@ struct Fixture {
 void DecodeAndOpen(benchmark::State &state) {
   Fixture &f = Fixture::instance();
   for (auto _ : state) {
-    std::optional<Ado::Recordset> rs(Intake::QueryPacketRecordset(f.packet.get()));
+    auto rs = std::make_unique<Ado::Recordset>(Intake::QueryPacketRecordset(f.packet.get()));
     benchmark::DoNotOptimize(rs->RecordCount());
     // Releasing the rows is not part of opening them.
     state.PauseTiming();
@@ -142,7 +141,7 @@ void OpenOnly(benchmark::State &state) {
 void ReadPersistedOnly(benchmark::State &state) {
   Fixture &f = Fixture::instance();
   for (auto _ : state) {
-    std::optional<Ado::RecordsetData> data(Ado::readPersisted(f.persisted));
+    auto data = std::make_unique<Ado::RecordsetData>(Ado::readPersisted(f.persisted));
     benchmark::DoNotOptimize(data->rows.size());
     state.PauseTiming();
     data.reset();
@@ -156,7 +155,7 @@ void ReadPersistedOnly(benchmark::State &state) {
 void DecodeOpenAndReadAll(benchmark::State &state) {
   Fixture &f = Fixture::instance();
   for (auto _ : state) {
-    std::optional<Ado::Recordset> rs(Intake::QueryPacketRecordset(f.packet.get()));
+    auto rs = std::make_unique<Ado::Recordset>(Intake::QueryPacketRecordset(f.packet.get()));
     const int fields = rs->FieldCount();
     for (; !rs->Eof(); rs->MoveNext())
       for (int i = 0; i < fields; ++i)
