@@ -23,7 +23,7 @@ public:
   static int textWidth(const TFontSpec &spec, const QString &text);
   // The height of the font's text cell (the height of "A"), whatever text is measured.
   static int textHeight(const TFontSpec &spec);
-  // Height of the text cell of "W" in spec on canvas, in its device units (cached per
+  // Height of the text cell of "W" in the given font on canvas, in its device units (cached per
   // font and resolution).
   static int canvasLineHeight(TCanvas &canvas, const TFontSpec &spec);
   // The family fontconfig resolves family to.

@@ -38,15 +38,15 @@ TRun runHost(const std::string &arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-class InspectCommandsTest : public ::testing::Test {
+class ToolCommandsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "inspect_tests";
+    static char name[] = "tool_tests";
     static char *argv[] = {name, nullptr};
     if (!QGuiApplication::instance())
       new QGuiApplication(argc, argv);
-    FDir = fs::temp_directory_path() / ("tdinvoice-inspect-" + std::to_string(getpid()));
+    FDir = fs::temp_directory_path() / ("tdinvoice-tools-" + std::to_string(getpid()));
     fs::create_directories(FDir);
     // Two A4 pages at 96 dpi, each with one text run 20 mm from the left and top edges.
     TReportPageList store;
@@ -65,7 +65,7 @@ protected:
   std::string FStore;
 };
 
-TEST_F(InspectCommandsTest, PagesListsEveryPageWithItsTexts) {
+TEST_F(ToolCommandsTest, PagesListsEveryPageWithItsTexts) {
   const TRun run = runHost("pages '" + FStore + "'");
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const auto begin = run.output.find('{');
@@ -85,7 +85,7 @@ TEST_F(InspectCommandsTest, PagesListsEveryPageWithItsTexts) {
   }
 }
 
-TEST_F(InspectCommandsTest, RenderWritesAPdfWithThePages) {
+TEST_F(ToolCommandsTest, RenderWritesAPdfWithThePages) {
   const std::string pdf = (FDir / "out.pdf").string();
   const TRun run = runHost("render '" + FStore + "' --pdf '" + pdf + "'");
   ASSERT_EQ(run.exitCode, 0) << run.output;
@@ -102,7 +102,7 @@ TEST_F(InspectCommandsTest, RenderWritesAPdfWithThePages) {
   EXPECT_NE(words.find("Invoice page 2"), std::string::npos) << words;
 }
 
-TEST_F(InspectCommandsTest, RenderWritesOnePngPerPage) {
+TEST_F(ToolCommandsTest, RenderWritesOnePngPerPage) {
   const fs::path folder = FDir / "png";
   const TRun run = runHost("render '" + FStore + "' --png '" + folder.string() + "' --dpi 50");
   ASSERT_EQ(run.exitCode, 0) << run.output;
@@ -119,7 +119,7 @@ struct TBadCase {
   const char *message;
 };
 
-TEST_F(InspectCommandsTest, BadInputGivesAClearMessageAndExitCode) {
+TEST_F(ToolCommandsTest, BadInputGivesAClearMessageAndExitCode) {
   const std::string garbage = (FDir / "garbage.qrp").string();
   std::FILE *f = std::fopen(garbage.c_str(), "wb");
   ASSERT_NE(f, nullptr);
