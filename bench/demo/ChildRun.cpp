@@ -36,6 +36,8 @@ TChildRun runChild(const std::vector<std::string> &arguments) {
     if (wait4(child, &status, 0, &usage) == child) {
       run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       run.peakRssKiB = usage.ru_maxrss;
+      run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
   }
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

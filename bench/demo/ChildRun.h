@@ -9,9 +9,10 @@ namespace TDInvoice::Bench {
 
 struct TChildRun {
   int exitCode = -1;
-  long peakRssKiB = 0;
-  double seconds = 0;
-  std::string output; // standard output and error
+  long peakRssKiB = 0;   // as the kernel accounts the child: includes what it inherited
+  double seconds = 0;    // wall clock
+  double cpuSeconds = 0; // user and system time of the child
+  std::string output;    // standard output and error
 };
 
 TChildRun runChild(const std::vector<std::string> &arguments);

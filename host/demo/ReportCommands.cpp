@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdlib>
+#include <fstream>
 #include <iomanip>
 #include <unistd.h>
 
@@ -30,6 +32,17 @@ QString resolveDatabase(const TReportOptions &options, std::ostream &out) {
     out << "built the demo database (first run): " << path.toStdString() << '\n';
   out << "database: " << path.toStdString() << '\n';
   return path;
+}
+
+// The high-water mark of this process's resident memory (VmHWM), in MiB; 0 when unknown.
+// Read from /proc rather than getrusage, whose figure a spawned process inherits from the
+// program that started it.
+double peakResidentMiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0)
+      return std::atof(line.c_str() + 6) / 1024.0;
+  return 0;
 }
 
 // The printer index the report's settings take, or a message for a name that is not there.
@@ -123,6 +136,8 @@ int runReportCommand(TReportCommand command, THostContext &context) {
                 << std::setprecision(1) << run.invoiceCount() / std::max(seconds, 1e-6)
                 << " invoices/s)\n";
     const std::int64_t left = run.release();
+    if (const double peak = peakResidentMiB(); peak > 0)
+      context.out << "peak resident memory: " << std::setprecision(1) << peak << " MiB\n";
     context.out << "report released; shared allocator blocks beyond the baseline: " << left << '\n';
     if (left != 0) {
       context.err << "tdinvoice " << name << ": the report left " << left
