@@ -179,22 +179,22 @@ void TBuilder::setUpPage(const L::TPageDesc &page) {
 }
 
 R::TReportCustomBand *TBuilder::makeBand(const L::TBandDesc &desc) {
-  R::TBandSpec spec{.name = text(desc.name),
-                    .type = bandTypeOf(desc.bandType),
-                    .height = desc.height.native(),
-                    .frame = frameOf(desc.frame),
-                    .font = fontOf(desc.font),
-                    .color = desc.color};
-  spec.options.setFlag(R::TBandOption::AlignToBottom, desc.alignToBottom);
-  spec.options.setFlag(R::TBandOption::ForceNewPage, desc.forceNewPage);
+  R::TBandSpec settings{.name = text(desc.name),
+                        .type = bandTypeOf(desc.bandType),
+                        .height = desc.height.native(),
+                        .frame = frameOf(desc.frame),
+                        .font = fontOf(desc.font),
+                        .color = desc.color};
+  settings.options.setFlag(R::TBandOption::AlignToBottom, desc.alignToBottom);
+  settings.options.setFlag(R::TBandOption::ForceNewPage, desc.forceNewPage);
   R::TReport &report = *m_built.report;
   R::TReportCustomBand *made = nullptr;
   switch (desc.bandClass) {
   case L::TBandClass::TReportBand:
-    made = R::addBand(report, spec);
+    made = R::addBand(report, settings);
     break;
   case L::TBandClass::TReportGroup:
-    made = R::addGroup(report, {.band = spec,
+    made = R::addGroup(report, {.band = settings,
                                 .expression = text(desc.expression),
                                 .reprintOnNewPage = desc.reprintOnNewPage});
     break;
@@ -202,11 +202,12 @@ R::TReportCustomBand *TBuilder::makeBand(const L::TBandDesc &desc) {
     if (!desc.dataSet.empty())
       layoutError("Sub-detail " + std::string(desc.name) + " names a dataset the form lacks");
     made = R::addSubDetail(
-        report, {.band = spec, .printBefore = desc.printBefore, .printIfEmpty = desc.printIfEmpty});
+        report,
+        {.band = settings, .printBefore = desc.printBefore, .printIfEmpty = desc.printIfEmpty});
     break;
   }
   case L::TBandClass::TReportChildBand:
-    made = R::addChildBand(report, band(desc.parentBand, desc.name), spec);
+    made = R::addChildBand(report, band(desc.parentBand, desc.name), settings);
     break;
   }
   this->made(made);
@@ -288,14 +289,14 @@ void TBuilder::addPrintable(R::TReportControl &parent, const L::TPrintableDesc &
                               .enabled = p.enabled}));
     return;
   case L::TPrintableKind::Image: {
-    R::TImageSpec spec{.name = name, .box = boxOf(p), .enabled = p.enabled};
-    spec.options.setFlag(R::TImageOption::Stretch, p.stretch);
+    R::TImageSpec settings{.name = name, .box = boxOf(p), .enabled = p.enabled};
+    settings.options.setFlag(R::TImageOption::Stretch, p.stretch);
     // A picture nobody registered leaves the box empty rather than failing the form.
     if (const auto picture = findInvoicePicture(p.picture)) {
-      spec.bitmap = picture->bitmap;
-      spec.svg = picture->svg;
+      settings.bitmap = picture->bitmap;
+      settings.svg = picture->svg;
     }
-    made(R::addImage(parent, spec));
+    made(R::addImage(parent, settings));
     return;
   }
   }
@@ -315,24 +316,24 @@ void TBuilder::addText(R::TReportControl &parent, const L::TPrintableDesc &p) {
     made(rich);
     return;
   }
-  R::TLabelSpec spec{.name = text(p.name),
-                     .box = boxOf(p),
-                     .font = fontOf(p.font),
-                     .alignment = alignmentOf(p.alignment),
-                     .color = p.color,
-                     .enabled = p.enabled};
-  spec.options.setFlag(R::TLabelOption::AutoSize, p.autoSize);
-  spec.options.setFlag(R::TLabelOption::WordWrap, p.wordWrap);
-  spec.options.setFlag(R::TLabelOption::AutoStretch, p.autoStretch);
-  spec.options.setFlag(R::TLabelOption::Transparent, p.transparent);
+  R::TLabelSpec settings{.name = text(p.name),
+                         .box = boxOf(p),
+                         .font = fontOf(p.font),
+                         .alignment = alignmentOf(p.alignment),
+                         .color = p.color,
+                         .enabled = p.enabled};
+  settings.options.setFlag(R::TLabelOption::AutoSize, p.autoSize);
+  settings.options.setFlag(R::TLabelOption::WordWrap, p.wordWrap);
+  settings.options.setFlag(R::TLabelOption::AutoStretch, p.autoStretch);
+  settings.options.setFlag(R::TLabelOption::Transparent, p.transparent);
   R::TReportCustomLabel *label = nullptr;
   if (p.kind == L::TPrintableKind::Memo) {
     if (!p.caption.empty())
-      spec.lines = text(p.caption).split(QStringLiteral("\r\n"));
-    label = R::addMemo(parent, spec);
+      settings.lines = text(p.caption).split(QStringLiteral("\r\n"));
+    label = R::addMemo(parent, settings);
   } else {
-    spec.caption = text(p.caption);
-    label = R::addLabel(parent, spec);
+    settings.caption = text(p.caption);
+    label = R::addLabel(parent, settings);
   }
   if (p.fontSize > 0)
     label->setFontSize(p.fontSize);

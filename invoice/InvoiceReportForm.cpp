@@ -144,10 +144,6 @@ QString TInvoiceReportForm::sqlWith(const char *SQL, std::int32_t value) {
   return QString::asprintf(SQL, value);
 }
 
-Ado::Variant TInvoiceReportForm::invoiceField(const char *name) const {
-  return FADODataSet1->dataSet().FieldByName(QString::fromLatin1(name)).Value();
-}
-
 TLocationTable *TInvoiceReportForm::callOnGetLocations() const {
   return requireCallback(FHostCallbacks.OnGetLocations, "OnGetLocations")();
 }

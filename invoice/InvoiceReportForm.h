@@ -148,8 +148,6 @@ protected:
   // A host query through OnGetDataPacket, and the text of SQL with one parameter put in.
   Ado::Recordset OpenQuery(const QString &SQL) const;
   static QString sqlWith(const char *SQL, std::int32_t value);
-  // A field of the current invoice row of ADODataSet1.
-  Ado::Variant invoiceField(const char *name) const;
 
   // Prepared once per run (report preparation).
   std::unique_ptr<TSortedObjectList> FAcctHistRows;
