@@ -8,6 +8,7 @@
 #include "report/engine/ReportLayout.h"
 
 #include <array>
+#include <limits>
 
 namespace TDInvoice::Testing {
 namespace {
@@ -338,6 +339,18 @@ TEST_F(AccountHistoryTest, EnrolmentTableEscapesRichTextControlCharacters) {
   form->ftrAcctHistBeforePrint(nullptr, printBand);
   const QByteArray table = form->component<Report::TReportRichText>("RichText1").Lines();
   EXPECT_TRUE(table.contains("Zoe \\{Jo\\} Lee\\\\\\tab LDC")) << table.toStdString();
+}
+
+TEST_F(AccountHistoryTest, BalanceBeyondTheCurrencyRangeIsAnErrorNotAWrappedAmount) {
+  const TCurrency huge = std::numeric_limits<TCurrency>::max() / 2 + 1;
+  db().addHistory(1001, money(kHistText, 2, huge));
+  db().addHistory(1001, money(kHistText, 3, huge));
+  auto form = makeProbeForm();
+  form->LoadDataSet(TInvoiceReportRun::kInvoicesSql);
+  form->prepare();
+  bool printBand = true;
+  form->grphdrInvoiceBeforePrint(nullptr, printBand);
+  EXPECT_THROW(form->DetailBand1BeforePrint(nullptr, printBand), Exception);
 }
 
 TEST_F(AccountHistoryTest, NoEntriesMeansNoSection) {

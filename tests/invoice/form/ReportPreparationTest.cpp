@@ -157,6 +157,22 @@ TEST_F(ReportPreparationTest, BankAccountNeedsBothBSBAndAccountNumber) {
   }
 }
 
+TEST_F(ReportPreparationTest, EachRunTakesTheBankAndBillerDetailsAfresh) {
+  TServiceRow banked;
+  banked.BSB = "062-000";
+  banked.AccountNo = "1234 5678";
+  banked.BPAYBiller = "99887";
+  db.setService(banked);
+  auto form = makeProbeForm();
+  form->prepare();
+  ASSERT_EQ(form->FBSB, QStringLiteral("062-000"));
+  db.setService(); // the service has since removed its bank and biller details
+  form->prepare();
+  EXPECT_EQ(form->FBSB, QString());
+  EXPECT_EQ(form->FAccountNo, QString());
+  EXPECT_EQ(form->FBPAYBiller, QString());
+}
+
 TEST_F(ReportPreparationTest, PaymentTermsKeepTheirLowByte) {
   TServiceRow service;
   service.DueWeek = 2;
