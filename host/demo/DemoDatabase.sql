@@ -1554,4 +1554,11 @@ INSERT INTO AbsencesUsed (InvoiceNo, ChildID, CumlAbsences) VALUES
   (40024, 10243, 3),
   (40025, 10251, 2),
   (40025, 10252, 7);
+CREATE INDEX IF NOT EXISTS ChildByParent ON Child (ParentID);
+CREATE INDEX IF NOT EXISTS NoteByParent ON InvoiceNotes (ParentID);
+CREATE INDEX IF NOT EXISTS DebitDateByCloseDate ON InvoiceDebitDates (CloseDate);
+CREATE INDEX IF NOT EXISTS UnresolvedByInvoice ON UnresolvedAttendances (InvoiceNo);
+CREATE INDEX IF NOT EXISTS BookingByAttendance ON BookingCharges (AttRecNo);
+CREATE INDEX IF NOT EXISTS ChargeByAttendance ON Charges (AttRecNo);
+CREATE INDEX IF NOT EXISTS AbsencesByInvoice ON AbsencesUsed (InvoiceNo);
 COMMIT;

@@ -120,6 +120,33 @@ TEST(LibraryQueries, EveryQueryFindsTypedRows) {
   }
 }
 
+// Every per-invoice look-up, the library's and the test host's own, finds its rows through an
+// index: a full scan per invoice makes a run's time grow with the square of its size.
+TEST(LibraryQueries, PerInvoiceLookUpsUseAnIndex) {
+  const auto host = demoHost(Demo::kDefaultDemoFamilies);
+  const TSubject subject = pickSubject(*host);
+  ASSERT_FALSE(subject.attendances.isEmpty());
+  const QString perInvoice[] = {
+      withNumber(S::SQL_DebitDate, subject.closeDate),
+      withNumber(S::SQL_Account, subject.parentID),
+      withNumber(S::SQL_InvoiceNote, subject.parentID),
+      withNumber(S::SQL_UnresolvedAttendances, subject.invoiceNo),
+      QString::fromLatin1(S::SQL_AttendanceCharges)
+          .replace(QLatin1String("%s"), subject.attendances),
+      withNumber(S::SQL_AbsencesUsed, subject.invoiceNo),
+      QStringLiteral("SELECT ChildID FROM Child WHERE ParentID = %1").arg(subject.parentID),
+      QStringLiteral("SELECT * FROM HostHistory WHERE InvoiceNo = %1").arg(subject.invoiceNo),
+      QStringLiteral("SELECT * FROM HostFundingKeys WHERE InvoiceNo = %1").arg(subject.invoiceNo),
+  };
+  for (const QString &sql : perInvoice) {
+    const Ado::RecordsetData plan = host->query(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    ASSERT_FALSE(plan.rows.empty()) << sql.toStdString();
+    for (const auto &step : plan.rows)
+      EXPECT_FALSE(step.back().toString().startsWith(QLatin1String("SCAN")))
+          << step.back().toString().toStdString() << "\n  in " << sql.toStdString();
+  }
+}
+
 // Values the library converts without a null test are present in every row.
 TEST(LibraryQueries, FieldsReadWithoutNullTestAreNeverNull) {
   const auto host = demoHost(60);
