@@ -134,6 +134,9 @@ int main(int argc, char **argv) {
   using namespace TDInvoice;
   initialiseSharedAllocator(); // published before the library is loaded, as a host does
   ::testing::InitGoogleTest(&argc, argv);
+  // Also while CTest lists the tests, which it does without the tests' environment.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
   Host::TInvoiceLibrary library;
