@@ -37,15 +37,10 @@ void decodeGroup(const std::int8_t *group, int count, char *&out) {
   *out++ = static_cast<char>((c << 6 | value(group[3])) & 0xFF);
 }
 
-} // namespace
-
-QByteArray decodeBase64(QByteArrayView text) {
-  QByteArray result;
-  // Three bytes per four characters is the most the text can yield.
-  result.resize((text.size() / 4 + 1) * 3);
-  char *out = result.data();
-  const auto *in = reinterpret_cast<const unsigned char *>(text.data());
-  const auto *end = in + text.size();
+// Decodes [in, end) to out and returns the end of the bytes written. Writes at most three
+// bytes for every four characters read, each group after its characters, so out may be the
+// start of the input itself.
+char *decodeInto(const unsigned char *in, const unsigned char *end, char *out) {
   // Groups are counted in significant characters from the start of the text, so where the
   // text is split into lines (76 characters, or any other length) makes no difference.
   while (in != end) {
@@ -55,10 +50,10 @@ QByteArray decodeBase64(QByteArrayView text) {
       if ((a | b | c | d) < 0)
         break;
       const unsigned bits = static_cast<unsigned>(a << 18 | b << 12 | c << 6 | d);
+      in += 4;
       *out++ = static_cast<char>(bits >> 16);
       *out++ = static_cast<char>(bits >> 8 & 0xFF);
       *out++ = static_cast<char>(bits & 0xFF);
-      in += 4;
     }
     // Otherwise gather one group across whatever else stands in the text.
     std::int8_t group[4];
@@ -70,8 +65,25 @@ QByteArray decodeBase64(QByteArrayView text) {
     }
     decodeGroup(group, filled, out);
   }
-  result.truncate(out - result.constData());
+  return out;
+}
+
+} // namespace
+
+QByteArray decodeBase64(QByteArrayView text) {
+  QByteArray result;
+  // Three bytes per four characters is the most the text can yield.
+  result.resize((text.size() / 4 + 1) * 3);
+  const auto *in = reinterpret_cast<const unsigned char *>(text.data());
+  const char *end = decodeInto(in, in + text.size(), result.data());
+  result.truncate(end - result.constData());
   return result;
+}
+
+void decodeBase64InPlace(QByteArray &text) {
+  char *start = text.data(); // detaches a shared text first
+  const auto *in = reinterpret_cast<const unsigned char *>(start);
+  text.truncate(decodeInto(in, in + text.size(), start) - start);
 }
 
 } // namespace TDInvoice::Intake

@@ -14,5 +14,8 @@ namespace TDInvoice::Intake {
 // group whose third character is "=" yields one byte whatever its fourth is. How the text
 // is split into lines does not matter.
 QByteArray decodeBase64(QByteArrayView text);
+// The same, in the text's own buffer: the bytes replace the text, which is truncated to them.
+// The decoder never writes ahead of what it has read, so no second buffer is needed.
+void decodeBase64InPlace(QByteArray &text);
 
 } // namespace TDInvoice::Intake

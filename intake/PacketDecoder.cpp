@@ -44,13 +44,11 @@ QByteArray packetText(TShortStringList &packet) {
 }
 
 QByteArray decodePacket(TShortStringList &packet) {
-  QByteArray compressed;
-  {
-    // Each stage's buffer goes as soon as the next one exists.
-    const QByteArray text = packetText(packet);
-    compressed = decodeBase64(text);
-  }
-  return inflateRaw(compressed);
+  // The Base64 bytes take the place of the text in its own buffer, which goes as soon as the
+  // inflated bytes exist.
+  QByteArray buffer = packetText(packet);
+  decodeBase64InPlace(buffer);
+  return inflateRaw(buffer);
 }
 
 } // namespace TDInvoice::Intake

@@ -6,8 +6,15 @@
 #include <random>
 
 using TDInvoice::Intake::decodeBase64;
+using TDInvoice::Intake::decodeBase64InPlace;
 
 namespace {
+
+// The in-place decoder on its own copy of the text.
+QByteArray inPlace(QByteArray text) {
+  decodeBase64InPlace(text);
+  return text;
+}
 
 struct Case {
   const char *text;
@@ -43,8 +50,10 @@ const Case kCases[] = {
 };
 
 TEST(Base64Decoder, DecodesTableOfTexts) {
-  for (const Case &c : kCases)
+  for (const Case &c : kCases) {
     EXPECT_EQ(decodeBase64(c.text), c.bytes) << "text: " << c.text;
+    EXPECT_EQ(inPlace(c.text), c.bytes) << "in place: " << c.text;
+  }
 }
 
 QByteArray randomBytes(std::mt19937 &random, int size) {
@@ -73,7 +82,9 @@ TEST(Base64Decoder, RecoversRandomDataThroughNoiseAndChunkBoundaries) {
     const QByteArray bytes = randomBytes(random, size);
     const QByteArray text = bytes.toBase64();
     EXPECT_EQ(decodeBase64(text), bytes) << size;
-    EXPECT_EQ(decodeBase64(withNoise(text, random)), bytes) << "noisy " << size;
+    const QByteArray noisy = withNoise(text, random);
+    EXPECT_EQ(decodeBase64(noisy), bytes) << "noisy " << size;
+    EXPECT_EQ(inPlace(noisy), bytes) << "noisy, in place " << size;
   }
 }
 
@@ -87,6 +98,16 @@ TEST(Base64Decoder, ConcatenatesPaddedPiecesAcrossChunks) {
     text += piece.toBase64();
   }
   EXPECT_EQ(decodeBase64(text), expected);
+  EXPECT_EQ(inPlace(text), expected);
+}
+
+// Decoding in place writes into the text's own buffer, never into a copy that shares it.
+TEST(Base64Decoder, InPlaceLeavesSharingCopiesAlone) {
+  const QByteArray text("Zm9vYmFy\r\nZg==");
+  QByteArray buffer = text;
+  decodeBase64InPlace(buffer);
+  EXPECT_EQ(buffer, QByteArray("foobarf"));
+  EXPECT_EQ(text, QByteArray("Zm9vYmFy\r\nZg=="));
 }
 
 } // namespace
