@@ -68,9 +68,9 @@ QByteArray inflateRaw(QByteArrayView compressed) {
   stream->avail_in = static_cast<uInt>(compressed.size());
 
   QByteArray result;
-  // Recordsets compress four to six to one: room for eight saves growing the buffer while
-  // zlib writes into it (the unused room is given back at the end). Beyond a first guess
-  // of kFirstGuessMax, the buffer doubles as needed.
+  // Recordsets typically compress four to six to one: room for eight saves growing the
+  // buffer while zlib writes into it (the unused room is given back at the end). Beyond a
+  // first guess of kFirstGuessMax, the buffer doubles as needed.
   result.resize(std::clamp<qsizetype>(compressed.size() * 8, kStep, kFirstGuessMax));
   qsizetype used = 0;
   for (;;) {
