@@ -50,8 +50,8 @@ struct StoredColumn {
 
 StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit);
 
-// Where a current row's values are: its original record's presence map, and the maps of
-// the change or insert record that follows it (an insert has no original record).
+// Where a current row's values are: the presence map of its original record, and the maps
+// of the change record that follows it, or of its insert record (an insert has no original).
 struct StoredRow {
   static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
   std::uint32_t original = kNone;
