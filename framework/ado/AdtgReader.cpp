@@ -4,7 +4,7 @@
 #include "framework/ado/AdtgRows.h"
 #include "framework/ado/AdtgValueCodec.h"
 #include "framework/ado/ByteReader.h"
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 
 #include <algorithm>
 #include <string>
@@ -59,7 +59,7 @@ constexpr std::uint32_t kKnownColumnFields = 0xF3F000 | 0x0001FC;
 struct Recordset {
   std::uint16_t totalColumns = 0;
   std::uint32_t rowCount = 0; // as announced
-  std::vector<ColumnSpec> columns;
+  std::vector<ColumnLayout> columns;
   std::vector<StoredColumn> stored; // once the metadata is read
   std::size_t presenceBytes = 0;
   std::size_t mapBytes = 0;
@@ -232,7 +232,7 @@ void TableGramReader::readColumnDescriptor(ByteReader &e) {
   fields |= e.u8("column field map");
   if (fields & ~kKnownColumnFields)
     e.fail("column descriptor has fields this reader does not know");
-  ColumnSpec column;
+  ColumnLayout column;
   e.u16("column ordinal");
   if (fields & FieldFriendlyName)
     column.name = e.lengthPrefixedString("column name");
@@ -273,7 +273,7 @@ void TableGramReader::readColumnDescriptor(ByteReader &e) {
 void TableGramReader::layOutColumns() {
   for (Recordset &rs : m_recordsets) {
     std::int32_t bit = 0;
-    for (const ColumnSpec &c : rs.columns)
+    for (const ColumnLayout &c : rs.columns)
       rs.stored.push_back(storedColumnOf(c, hasPresenceBit(c) ? bit++ : -1));
     rs.presenceBytes = (std::size_t(bit) + 7) / 8;
     rs.mapBytes = (rs.columns.size() + 7) / 8;
@@ -443,7 +443,7 @@ std::shared_ptr<const RecordsetRows> TableGramReader::result() {
   std::vector<FieldInfo> fields;
   std::vector<std::size_t> shown;
   for (std::size_t i = 0; i < parent.columns.size(); ++i) {
-    const ColumnSpec &c = parent.columns[i];
+    const ColumnLayout &c = parent.columns[i];
     if (!c.visible || isChapter(c))
       continue;
     fields.push_back(fieldInfoOf(c));

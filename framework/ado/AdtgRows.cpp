@@ -54,11 +54,11 @@ StoredColumn::Walk walkOf(const StoredColumn &column) {
   return column.evenLength ? Walk::Prefix4Even : Walk::Prefix4;
 }
 
-StoredColumn laidOut(const ColumnSpec &spec, std::int32_t presenceBit);
+StoredColumn laidOut(const ColumnLayout &spec, std::int32_t presenceBit);
 
 } // namespace
 
-StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit) {
+StoredColumn storedColumnOf(const ColumnLayout &spec, std::int32_t presenceBit) {
   StoredColumn column = laidOut(spec, presenceBit);
   column.walk = walkOf(column);
   if (presenceBit >= 0) {
@@ -70,7 +70,7 @@ StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit) {
 
 namespace {
 
-StoredColumn laidOut(const ColumnSpec &spec, std::int32_t presenceBit) {
+StoredColumn laidOut(const ColumnLayout &spec, std::int32_t presenceBit) {
   StoredColumn column;
   column.spec = spec;
   column.presenceBit = presenceBit;

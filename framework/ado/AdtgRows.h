@@ -2,7 +2,7 @@
 // records lie, and decoding of a value when it is read. Internal to the ADO layer.
 #pragma once
 
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 #include "framework/ado/RecordsetRows.h"
 
 #include <QByteArray>
@@ -21,7 +21,7 @@ struct StoredColumn {
     NoData,   // chapter columns
   };
 
-  ColumnSpec spec;
+  ColumnLayout spec;
   Layout layout = Layout::Fixed;
   std::uint8_t prefix = 0;
   // Unicode text: an odd byte count is malformed.
@@ -48,7 +48,7 @@ struct StoredColumn {
   std::uint32_t mapByte = 0;
 };
 
-StoredColumn storedColumnOf(const ColumnSpec &spec, std::int32_t presenceBit);
+StoredColumn storedColumnOf(const ColumnLayout &spec, std::int32_t presenceBit);
 
 // Where a current row's values are: the presence map of its original record, and the maps
 // of the change record that follows it, or of its insert record (an insert has no original).

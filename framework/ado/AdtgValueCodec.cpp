@@ -163,7 +163,7 @@ Variant decodeVariant(ByteReader &r) {
 }
 
 // The stored bytes of a variable-length value, in place.
-QByteArrayView variableValue(ByteReader &r, const ColumnSpec &column) {
+QByteArrayView variableValue(ByteReader &r, const ColumnLayout &column) {
   std::size_t size = 0;
   switch (lengthPrefixOf(column)) {
   case LengthPrefix::None:
@@ -179,13 +179,13 @@ QByteArrayView variableValue(ByteReader &r, const ColumnSpec &column) {
   return QByteArrayView(r.take(size, "value"), qsizetype(size));
 }
 
-QByteArray variableBytes(ByteReader &r, const ColumnSpec &column) {
+QByteArray variableBytes(ByteReader &r, const ColumnLayout &column) {
   return variableValue(r, column).toByteArray();
 }
 
 } // namespace
 
-Variant decodeAdtgValue(ByteReader &r, const ColumnSpec &column, int ansiCodePage) {
+Variant decodeAdtgValue(ByteReader &r, const ColumnLayout &column, int ansiCodePage) {
   switch (column.dbType) {
   case DbI1:
     return Variant::fromInt(std::int8_t(r.u8("value")), VarType::ShortInt);

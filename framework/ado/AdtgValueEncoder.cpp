@@ -15,11 +15,11 @@ namespace TDInvoice::Ado {
 
 namespace {
 
-[[noreturn]] void unfit(const ColumnSpec &column, const std::string &why) {
+[[noreturn]] void unfit(const ColumnLayout &column, const std::string &why) {
   throw EOleException("Field '" + column.name.toStdString() + "': " + why);
 }
 
-std::int64_t integerIn(const ColumnSpec &column, const Variant &value, std::int64_t min,
+std::int64_t integerIn(const ColumnLayout &column, const Variant &value, std::int64_t min,
                        std::int64_t max) {
   const std::int64_t v = value.toInt64();
   if (v < min || v > max)
@@ -27,7 +27,7 @@ std::int64_t integerIn(const ColumnSpec &column, const Variant &value, std::int6
   return v;
 }
 
-std::uint64_t unsigned64(const ColumnSpec &column, const Variant &value) {
+std::uint64_t unsigned64(const ColumnLayout &column, const Variant &value) {
   if (value.type() == VarType::UInt64)
     return std::uint64_t(value.toDecimal().lo64);
   const std::int64_t v = value.toInt64();
@@ -36,13 +36,13 @@ std::uint64_t unsigned64(const ColumnSpec &column, const Variant &value) {
   return std::uint64_t(v);
 }
 
-double finite(const ColumnSpec &column, double v) {
+double finite(const ColumnLayout &column, double v) {
   if (!std::isfinite(v))
     unfit(column, "NaN and infinite values cannot be saved");
   return v;
 }
 
-DateParts partsOf(const ColumnSpec &column, const Variant &value, std::uint32_t unit) {
+DateParts partsOf(const ColumnLayout &column, const Variant &value, std::uint32_t unit) {
   const double date = value.toDateTime();
   const auto parts = unit == 1 ? cleanDatePartsOf(date) : datePartsOf(date, unit);
   if (!parts)
@@ -60,7 +60,7 @@ void writeDecimal(ByteWriter &w, const Decimal &d) {
 
 // DB_NUMERIC: precision, scale, sign (1 positive), 16-byte magnitude. The value is brought to
 // the column's scale so that readers see the declared scale.
-void writeNumeric(ByteWriter &w, const ColumnSpec &column, const Decimal &value) {
+void writeNumeric(ByteWriter &w, const ColumnLayout &column, const Decimal &value) {
   const auto d = decimalForColumn(column, value);
   if (!d)
     unfit(column, "numeric value out of range");
@@ -71,7 +71,7 @@ void writeNumeric(ByteWriter &w, const ColumnSpec &column, const Decimal &value)
   w.u64(d->hi32);
 }
 
-void writeVariable(ByteWriter &w, const ColumnSpec &column, const QByteArray &payload,
+void writeVariable(ByteWriter &w, const ColumnLayout &column, const QByteArray &payload,
                    qsizetype units, char pad) {
   if (column.maxLength != 0xFFFFFFFFU && std::uint64_t(units) > column.maxLength)
     unfit(column, "value is longer than the field's defined size");
@@ -100,7 +100,7 @@ QByteArray utf16Bytes(const QString &text) {
   return w.data();
 }
 
-void writeVariantColumn(ByteWriter &w, const ColumnSpec &column, const Variant &value) {
+void writeVariantColumn(ByteWriter &w, const ColumnLayout &column, const Variant &value) {
   if (value.type() == VarType::Decimal) {
     const Decimal d = value.toDecimal();
     w.u16(14);
@@ -149,7 +149,7 @@ void writeVariantColumn(ByteWriter &w, const ColumnSpec &column, const Variant &
   w.bytes(bytes);
 }
 
-void encodeText(ByteWriter &w, const ColumnSpec &column, const Variant &value, int codePage) {
+void encodeText(ByteWriter &w, const ColumnLayout &column, const Variant &value, int codePage) {
   QString text = value.toString();
   if (column.dbType == DbWStr) {
     // Fixed Unicode fields are padded with spaces, like fixed ANSI ones.
@@ -167,7 +167,7 @@ void encodeText(ByteWriter &w, const ColumnSpec &column, const Variant &value, i
 
 } // namespace
 
-void encodeAdtgValue(ByteWriter &w, const ColumnSpec &column, const Variant &value,
+void encodeAdtgValue(ByteWriter &w, const ColumnLayout &column, const Variant &value,
                      int ansiCodePage) {
   try {
     switch (column.dbType) {

@@ -3,7 +3,7 @@
 #include "TDInvoice/Exceptions.h"
 #include "framework/ado/AdtgValueCodec.h"
 #include "framework/ado/ByteWriter.h"
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 #include "framework/ado/GuidText.h"
 
 #include <string>
@@ -110,7 +110,7 @@ void writeResultContext(ByteWriter &w) {
   });
 }
 
-void writeColumnDescriptor(ByteWriter &w, const ColumnSpec &column, std::uint16_t ordinal) {
+void writeColumnDescriptor(ByteWriter &w, const ColumnLayout &column, std::uint16_t ordinal) {
   if (column.name.size() > 0x7F00)
     throw EOleException("Field name too long");
   element(w, 0x06, [&] {
@@ -129,7 +129,7 @@ void writeColumnDescriptor(ByteWriter &w, const ColumnSpec &column, std::uint16_
   });
 }
 
-void writeRow(ByteWriter &w, const std::vector<ColumnSpec> &columns,
+void writeRow(ByteWriter &w, const std::vector<ColumnLayout> &columns,
               const std::vector<Variant> &row, std::size_t rowIndex, int codePage) {
   if (row.size() != columns.size())
     throw EOleException("Row " + std::to_string(rowIndex) + " has " + std::to_string(row.size()) +
@@ -166,9 +166,9 @@ QByteArray writeAdtg(const RecordsetData &data, int ansiCodePage) {
     throw EOleException("Too many fields for a TableGram");
   if (data.rows.size() > 0xFFFFFFFFULL)
     throw EOleException("Too many rows for a TableGram");
-  std::vector<ColumnSpec> columns;
+  std::vector<ColumnLayout> columns;
   for (const FieldInfo &field : data.fields)
-    columns.push_back(columnSpecOf(field));
+    columns.push_back(columnLayoutOf(field));
   ByteWriter w;
   writeHeader(w);
   writeHandlerOptions(w);

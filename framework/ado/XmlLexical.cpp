@@ -207,7 +207,7 @@ std::uint16_t dbTypeOfXml(const QString &dtType, const QString &dbType) {
   return DbWStr;
 }
 
-XmlTypeName xmlTypeOf(const ColumnSpec &column) {
+XmlTypeName xmlTypeOf(const ColumnLayout &column) {
   for (const SimpleType &t : kSimpleTypes) {
     if (t.dbType == column.dbType && t.dbType != DbCy) {
       const int width = fixedWidth(t.dbType);
@@ -229,7 +229,7 @@ XmlTypeName xmlTypeOf(const ColumnSpec &column) {
                       std::to_string(column.dbType) + " cannot be saved as XML");
 }
 
-std::optional<Variant> parseXmlValue(const ColumnSpec &column, QStringView text) {
+std::optional<Variant> parseXmlValue(const ColumnLayout &column, QStringView text) {
   switch (column.dbType) {
   case DbI1:
   case DbUi1:

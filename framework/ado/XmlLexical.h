@@ -2,7 +2,7 @@
 // values. Internal to the ADO layer.
 #pragma once
 
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 #include "framework/ado/Variant.h"
 
 #include <QString>
@@ -22,11 +22,11 @@ struct XmlTypeName {
   QString maxLength;
 };
 // Throws EOleException for a column that the XML format cannot carry.
-XmlTypeName xmlTypeOf(const ColumnSpec &column);
+XmlTypeName xmlTypeOf(const ColumnLayout &column);
 
 // The value of a lexical form for a column; nullopt when the text is not a valid value.
-std::optional<Variant> parseXmlValue(const ColumnSpec &column, QStringView text);
+std::optional<Variant> parseXmlValue(const ColumnLayout &column, QStringView text);
 // The lexical form of a non-null value; throws EOleException when it does not fit the column.
-QString xmlValueText(const ColumnSpec &column, const Variant &value);
+QString xmlValueText(const ColumnLayout &column, const Variant &value);
 
 } // namespace TDInvoice::Ado

@@ -1,7 +1,7 @@
 #include "framework/ado/XmlRowsetReader.h"
 
 #include "TDInvoice/Exceptions.h"
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 #include "framework/ado/XmlDocument.h"
 #include "framework/ado/XmlLexical.h"
 #include "framework/ado/XmlRowsetNames.h"
@@ -38,7 +38,7 @@ const QString *attributeOf(const XmlElement *e, const QString &uri, const char *
 }
 
 struct XmlColumn {
-  ColumnSpec spec;
+  ColumnLayout spec;
   QString xmlName;
   qint64 number = 0;
 };
@@ -62,7 +62,7 @@ private:
                         std::to_string(at.position) + ")");
   }
 
-  [[noreturn]] static void failBadValue(const QString &text, const ColumnSpec &column,
+  [[noreturn]] static void failBadValue(const QString &text, const ColumnLayout &column,
                                         const XmlElement &at);
   static QString decode(const QByteArray &bytes);
   void readSchema(const XmlElement &schema);
@@ -82,7 +82,7 @@ private:
 
 // Built by appending: GCC 12 at -O3 misreads `"literal" + std::string&&` as an overlapping
 // copy (-Wrestrict).
-void RowsetReader::failBadValue(const QString &text, const ColumnSpec &column,
+void RowsetReader::failBadValue(const QString &text, const ColumnLayout &column,
                                 const XmlElement &at) {
   std::string message(1, '\'');
   message += text.left(40).toStdString();

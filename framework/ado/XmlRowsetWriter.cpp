@@ -1,7 +1,7 @@
 #include "framework/ado/XmlRowsetWriter.h"
 
 #include "TDInvoice/Exceptions.h"
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 #include "framework/ado/XmlLexical.h"
 #include "framework/ado/XmlRowsetNames.h"
 
@@ -84,7 +84,7 @@ QString attr(const char *name, const QString &value) {
          QLatin1Char('\'');
 }
 
-QString columnSchema(const ColumnSpec &c, const QString &xmlName, int ordinal) {
+QString columnSchema(const ColumnLayout &c, const QString &xmlName, int ordinal) {
   QString out = QStringLiteral("\t\t<s:AttributeType") + attr("name", xmlName) +
                 attr("rs:number", QString::number(ordinal));
   if (xmlName != c.name)
@@ -123,7 +123,7 @@ QString columnSchema(const ColumnSpec &c, const QString &xmlName, int ordinal) {
   return out + QStringLiteral("/>\r\n\t\t</s:AttributeType>\r\n");
 }
 
-QString rowElement(const std::vector<ColumnSpec> &columns, const std::vector<QString> &names,
+QString rowElement(const std::vector<ColumnLayout> &columns, const std::vector<QString> &names,
                    const std::vector<Variant> &row, std::size_t rowIndex) {
   if (row.size() != columns.size())
     throw EOleException("Row " + std::to_string(rowIndex) + " has " + std::to_string(row.size()) +
@@ -145,9 +145,9 @@ QString rowElement(const std::vector<ColumnSpec> &columns, const std::vector<QSt
 } // namespace
 
 QByteArray writeXmlRowset(const RecordsetData &data) {
-  std::vector<ColumnSpec> columns;
+  std::vector<ColumnLayout> columns;
   for (const FieldInfo &field : data.fields) {
-    columns.push_back(columnSpecOf(field));
+    columns.push_back(columnLayoutOf(field));
     if (columns.back().dbType == DbVariant)
       throw EOleException("Field '" + field.name.toStdString() +
                           "' is a variant field, which cannot be saved as XML");

@@ -14,7 +14,7 @@ namespace TDInvoice::Ado {
 
 namespace {
 
-[[noreturn]] void unfit(const ColumnSpec &column, const std::string &why) {
+[[noreturn]] void unfit(const ColumnLayout &column, const std::string &why) {
   throw EOleException("Field '" + column.name.toStdString() + "': " + why);
 }
 
@@ -33,7 +33,7 @@ QString timeText(const DateParts &p, bool withFraction) {
   return text;
 }
 
-DateParts partsOf(const ColumnSpec &column, const Variant &value, bool clean) {
+DateParts partsOf(const ColumnLayout &column, const Variant &value, bool clean) {
   const double date = value.toDateTime();
   const auto parts = clean ? cleanDatePartsOf(date) : datePartsOf(date, 1000000000U);
   if (!parts)
@@ -41,7 +41,7 @@ DateParts partsOf(const ColumnSpec &column, const Variant &value, bool clean) {
   return *parts;
 }
 
-QString integerText(const ColumnSpec &column, const Variant &value) {
+QString integerText(const ColumnLayout &column, const Variant &value) {
   if (column.dbType == DbUi8) {
     if (value.type() == VarType::UInt64)
       return value.toString();
@@ -70,13 +70,13 @@ QString integerText(const ColumnSpec &column, const Variant &value) {
   return QString::number(v);
 }
 
-double finite(const ColumnSpec &column, double v) {
+double finite(const ColumnLayout &column, double v) {
   if (!std::isfinite(v))
     unfit(column, "NaN and infinite values cannot be saved");
   return v;
 }
 
-QString textValue(const ColumnSpec &column, const Variant &value) {
+QString textValue(const ColumnLayout &column, const Variant &value) {
   QString text = value.toString();
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
@@ -94,7 +94,7 @@ QString textValue(const ColumnSpec &column, const Variant &value) {
 
 } // namespace
 
-QString xmlValueText(const ColumnSpec &column, const Variant &value) {
+QString xmlValueText(const ColumnLayout &column, const Variant &value) {
   try {
     switch (column.dbType) {
     case DbI1:

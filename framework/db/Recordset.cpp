@@ -1,7 +1,7 @@
 #include "framework/db/Recordset.h"
 
 #include "TDInvoice/Exceptions.h"
-#include "framework/db/SortSpec.h"
+#include "framework/db/SortOrder.h"
 #include "framework/db/Stream.h"
 
 namespace TDInvoice::Ado {
@@ -115,7 +115,7 @@ QString Recordset::Sort() const {
 
 void Recordset::setSort(const QString &Spec) {
   checkOpen();
-  const std::vector<SortKey> keys = parseSortSpec(Spec, m_data->fields());
+  const std::vector<SortKey> keys = parseSortOrder(Spec, m_data->fields());
   if (keys.empty())
     m_order.reset();
   else

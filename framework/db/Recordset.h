@@ -76,7 +76,7 @@ public:
   Recordset Clone(LockTypeEnum LockType = adLockUnspecified) const;
 
   QString Sort() const;
-  // Orders the rows by the sort order (see SortSpec.h), stably; blank restores the
+  // Orders the rows by the sort order (see SortOrder.h), stably; blank restores the
   // stored order. Moves to the first row. A bad specification changes nothing.
   void setSort(const QString &Spec);
 

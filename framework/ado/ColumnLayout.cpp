@@ -1,4 +1,4 @@
-#include "framework/ado/ColumnSpec.h"
+#include "framework/ado/ColumnLayout.h"
 
 #include "TDInvoice/Exceptions.h"
 #include "framework/ado/NumberText.h"
@@ -46,11 +46,11 @@ const VariableType kVariableTypes[] = {
 
 } // namespace
 
-bool isChapter(const ColumnSpec &column) {
+bool isChapter(const ColumnLayout &column) {
   return column.dbType == DbHChapter || (column.flags & kFlagChapter) != 0;
 }
 
-bool hasPresenceBit(const ColumnSpec &column) {
+bool hasPresenceBit(const ColumnLayout &column) {
   return isChapter(column) || (column.flags & (kFlagNullable | kFlagMayBeNull)) != 0;
 }
 
@@ -61,12 +61,12 @@ int fixedWidth(std::uint16_t dbType) {
   return 0;
 }
 
-std::uint64_t capacityOf(const ColumnSpec &column) {
+std::uint64_t capacityOf(const ColumnLayout &column) {
   const std::uint64_t length = column.maxLength;
   return column.dbType == DbWStr ? length * 2 : length;
 }
 
-LengthPrefix lengthPrefixOf(const ColumnSpec &column) {
+LengthPrefix lengthPrefixOf(const ColumnLayout &column) {
   const std::uint64_t capacity = capacityOf(column);
   if (capacity > 255)
     return LengthPrefix::FourByte;
@@ -75,13 +75,13 @@ LengthPrefix lengthPrefixOf(const ColumnSpec &column) {
   return LengthPrefix::OneByte;
 }
 
-std::optional<Decimal> decimalForColumn(const ColumnSpec &column, const Decimal &value) {
+std::optional<Decimal> decimalForColumn(const ColumnLayout &column, const Decimal &value) {
   if (column.dbType != DbNumeric || column.scale < 0 || column.scale > 28)
     return value;
   return rescaleDecimal(value, column.scale);
 }
 
-FieldInfo fieldInfoOf(const ColumnSpec &column) {
+FieldInfo fieldInfoOf(const ColumnLayout &column) {
   FieldInfo field;
   field.name = column.name;
   field.attributes = column.flags;
@@ -109,8 +109,8 @@ FieldInfo fieldInfoOf(const ColumnSpec &column) {
   unsupported(column.name, column.dbType, "storage");
 }
 
-ColumnSpec columnSpecOf(const FieldInfo &field) {
-  ColumnSpec column;
+ColumnLayout columnLayoutOf(const FieldInfo &field) {
+  ColumnLayout column;
   column.name = field.name;
   column.precision = field.precision;
   column.scale = field.numericScale;

@@ -1,4 +1,4 @@
-#include "framework/db/SortSpec.h"
+#include "framework/db/SortOrder.h"
 
 #include "TDInvoice/Exceptions.h"
 #include "framework/db/AdoConstants.h"
@@ -99,7 +99,7 @@ int compareBytes(const QByteArray &a, const QByteArray &b) {
 
 } // namespace
 
-std::vector<SortKey> parseSortSpec(const QString &spec, const std::vector<FieldInfo> &fields) {
+std::vector<SortKey> parseSortOrder(const QString &spec, const std::vector<FieldInfo> &fields) {
   std::vector<SortKey> keys;
   if (spec.trimmed().isEmpty())
     return keys;

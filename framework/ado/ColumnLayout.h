@@ -50,7 +50,7 @@ constexpr std::uint32_t kFlagMayBeNull = adFldMayBeNull;
 constexpr std::uint32_t kFlagLong = adFldLong;
 constexpr std::uint32_t kFlagChapter = adFldIsChapter;
 
-struct ColumnSpec {
+struct ColumnLayout {
   QString name;
   std::uint16_t dbType = 0;
   std::uint32_t maxLength = 0; // characters for WSTR, bytes otherwise; 0xFFFFFFFF unlimited
@@ -62,24 +62,24 @@ struct ColumnSpec {
 
 enum class LengthPrefix { None, OneByte, FourByte };
 
-bool isChapter(const ColumnSpec &column);
+bool isChapter(const ColumnLayout &column);
 // Whether a row's presence map has a bit for the column.
-bool hasPresenceBit(const ColumnSpec &column);
+bool hasPresenceBit(const ColumnLayout &column);
 // Bytes of a fixed-size type, 0 for the variable-length ones (BYTES, STR, WSTR, VARNUMERIC).
 int fixedWidth(std::uint16_t dbType);
 // How a variable-length value is stored: the threshold is on the capacity in bytes.
-LengthPrefix lengthPrefixOf(const ColumnSpec &column);
-std::uint64_t capacityOf(const ColumnSpec &column);
+LengthPrefix lengthPrefixOf(const ColumnLayout &column);
+std::uint64_t capacityOf(const ColumnLayout &column);
 
 // A numeric value brought to the column's declared scale (rounding half to even), as a
 // numeric field stores it; nullopt when it does not fit 96 bits. Other columns: unchanged.
-std::optional<Decimal> decimalForColumn(const ColumnSpec &column, const Decimal &value);
+std::optional<Decimal> decimalForColumn(const ColumnLayout &column, const Decimal &value);
 
 // The field ADO shows for a column; throws EOleException for types a recordset of this system
 // cannot hold (IDispatch, IUnknown, ERROR, user-defined, PROPVARIANT).
-FieldInfo fieldInfoOf(const ColumnSpec &column);
+FieldInfo fieldInfoOf(const ColumnLayout &column);
 // The column a field is stored as; the storage flags follow the field type (a variable-length
 // type is never stored fixed). Throws EOleException for field types that cannot be written.
-ColumnSpec columnSpecOf(const FieldInfo &field);
+ColumnLayout columnLayoutOf(const FieldInfo &field);
 
 } // namespace TDInvoice::Ado

@@ -18,7 +18,7 @@ struct SortKey {
 // text gives no keys (the stored order). An empty term, an unknown word after the name or an
 // unclosed bracket raises EOleException with ADO's argument error; an unknown field raises
 // it with ADO's item-not-found error.
-std::vector<SortKey> parseSortSpec(const QString &spec, const std::vector<FieldInfo> &fields);
+std::vector<SortKey> parseSortOrder(const QString &spec, const std::vector<FieldInfo> &fields);
 
 // The order of two values in a sort: null and empty first, then by value. Numbers compare by
 // value, text case-insensitively, booleans as their variant values (True is -1, before
