@@ -77,9 +77,15 @@ private:
   const char *m_what;
 };
 
+// A short read (a truncated store) is a damaged page, never a read past the buffer. The bytes
+// are assembled one by one: GCC's bounds analysis cannot see that the size check rules out an
+// empty array's shared one-byte buffer and rejects a four-byte copy from it.
 inline std::uint32_t readU32(const QByteArray &b, qint64 at) {
-  std::uint32_t v;
-  std::memcpy(&v, b.constData() + at, 4);
+  if (at < 0 || b.size() < at + 4)
+    throw EReportError("Invalid report page: unexpected end of data");
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i)
+    v = (v << 8) | static_cast<unsigned char>(b.at(at + i));
   return v;
 }
 
