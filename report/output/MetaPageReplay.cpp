@@ -3,6 +3,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QFont>
 #include <QSvgRenderer>
 #include <cmath>
 #include <deque>
@@ -60,7 +61,12 @@ public:
     if (!renderer.isValid())
       return;
     onPage();
+    // A picture sets only the font properties it names; underline, kerning and the like
+    // must not carry over from the last text run.
+    m_painter.save();
+    m_painter.setFont(QFont());
     renderer.render(&m_painter, QRectF(e.rect));
+    m_painter.restore();
   }
   void operator()(const TMetaClip &e) {
     // A clip replaces the previous one; the saved state outside it is the unclipped page.
