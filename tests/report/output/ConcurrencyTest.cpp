@@ -37,6 +37,13 @@ TEST(PageStoreConcurrency, PagesFetchedWhileOthersAreAddedAreIntact) {
     for (int n = 1; n <= kPages; ++n) {
       store.addPage(numberedPage(n, 8));
       added.store(n);
+      // Now and then let the reader catch up, so that reads overlap the writing even when
+      // the scheduler would run the writer to the end first.
+      if (n % 30 == 0 && n < kPages) {
+        const int before = fetched.load();
+        while (fetched.load() == before)
+          std::this_thread::yield();
+      }
     }
     reader.join();
     store.finish();
