@@ -37,6 +37,7 @@ class TReportLabel;
 class TReportMemo;
 class TReportPrintable;
 class TReportRichText;
+class TReportPreviewer;
 class TReportShape;
 } // namespace Report
 
@@ -131,6 +132,12 @@ protected:
 
   // Disables the label and tick box of every payment slot above FPaySlotsUsed.
   void HideUnusedPaySlots();
+  // Puts a payment method into the next free slot. Slots 1 and 2 take its caption; slot 3
+  // takes it for the card only (EFT and BPAY land there under their own design caption), and
+  // slot 4 is only ever the card's.
+  void PlacePaymentMethod(const QString &caption, bool isCard);
+  // The direct-credit line from FBSB and FAccountNo.
+  QString DirectCreditLine() const;
   // Orders enrolment-ID rows by child name, care type, enrolment ID (short-string order).
   int CompareAcctHistRows(TObject *A, TObject *B);
   // Frees what the runs created and closes ADODataSet1.
@@ -155,6 +162,11 @@ protected:
   QString FBPAYBiller;
   QString FBSB;
   QString FAccountNo;
+  // FPaymentOptions bits: the payment methods the service accepts.
+  static constexpr std::uint8_t kPayCash = 1;
+  static constexpr std::uint8_t kPayCheque = 2;
+  static constexpr std::uint8_t kPayEFT = 4;
+  static constexpr std::uint8_t kPayCard = 8;
   std::uint8_t FPaymentOptions = 0;
   std::int32_t FPaySlotsUsed = 0;
   std::uint8_t FDueWeek = 0;
@@ -232,6 +244,8 @@ private:
   Intake::THostCallbacks FHostCallbacks;
   TADODataSetComponent *FADODataSet1 = nullptr;
   Report::TReport *FReport1 = nullptr;
+  // Report1's preview and progress windows.
+  std::unique_ptr<Report::TReportPreviewer> FPreviewer;
   std::map<std::string, QObject *, std::less<>> FComponents;
 };
 

@@ -15,8 +15,6 @@ using namespace InvoiceStrings;
 
 namespace {
 
-constexpr std::uint8_t kPayCash = 1;
-constexpr std::uint8_t kPayCheque = 2;
 constexpr std::size_t kChargeDescriptionMax = 20;
 
 QString fromTable(const char *text) { return QString::fromLatin1(text); }
@@ -197,6 +195,20 @@ void TInvoiceReportForm::HideUnusedPaySlots() {
       printable(slots[slot - 1].first).setEnabled(false);
       printable(slots[slot - 1].second).setEnabled(false);
     }
+}
+
+void TInvoiceReportForm::PlacePaymentMethod(const QString &caption, bool isCard) {
+  if (FPaySlotsUsed == 0)
+    label("lblCash").setCaption(caption);
+  else if (FPaySlotsUsed == 1)
+    label("lblCheq").setCaption(caption);
+  else if (isCard && FPaySlotsUsed == 2)
+    label("lblEFT").setCaption(caption);
+  ++FPaySlotsUsed;
+}
+
+QString TInvoiceReportForm::DirectCreditLine() const {
+  return InvoiceFormats::fillIn(FMT_DirectCredit, {FBSB, FAccountNo});
 }
 
 void TInvoiceReportForm::FormDestroy() {

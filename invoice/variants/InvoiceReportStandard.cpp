@@ -1,6 +1,12 @@
 #include "invoice/variants/InvoiceReportStandard.h"
 
+#include "invoice/layout/InvoiceStrings.h"
+#include "report/engine/ReportCustomBand.h"
+#include "report/engine/ReportCustomLabel.h"
+
 namespace TDInvoice {
+
+using namespace InvoiceStrings;
 
 TInvoiceReportStandard::TInvoiceReportStandard(QObject *owner)
     : TInvoiceReportForm(owner, Layout::TFormClass::Standard) {}
@@ -9,5 +15,25 @@ TInvoiceReportStandard::TInvoiceReportStandard(QObject *owner, Layout::TFormClas
     : TInvoiceReportForm(owner, formClass) {}
 
 const char *TInvoiceReportStandard::formClassName() const { return "TInvoiceReportStandard"; }
+
+void TInvoiceReportStandard::Report1BeforePrint(Report::TCustomReport *Sender, bool &PrintReport) {
+  TInvoiceReportForm::Report1BeforePrint(Sender, PrintReport);
+  bool showDirectCredit = false;
+  if (FPaymentOptions & kPayEFT) {
+    PlacePaymentMethod(QString::fromLatin1(CAP_EFT), false);
+    showDirectCredit = !FBSB.isEmpty() && !FAccountNo.isEmpty();
+  } else {
+    // Without direct credit the customer reference means nothing to the payer.
+    printable("lblBPAYCustRef").setEnabled(false);
+    printable("lblBPAYCustRefLabel").setEnabled(false);
+  }
+  if (showDirectCredit)
+    label("lblEFTPaymtInstructions").setCaption(DirectCreditLine());
+  else
+    printable("lblEFTPaymtInstructions").setEnabled(false);
+  if (FPaymentOptions & kPayCard)
+    PlacePaymentMethod(QString::fromLatin1(CAP_Card), true);
+  HideUnusedPaySlots();
+}
 
 } // namespace TDInvoice

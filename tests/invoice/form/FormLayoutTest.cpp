@@ -282,7 +282,8 @@ protected:
 
 TEST(FormLayoutTest, AnOverrideOfAHandlersNameReplacesTheBaseHandler) {
   TInvoiceDatabase db;
-  db.setService();
+  // With direct credit offered, so that the Standard slip prints the customer reference.
+  db.setService({.PaymentOptions = 1 | 2 | 4});
   db.addPlainInvoice(1001, 1);
   std::unique_ptr<TRenamingForm> form(TForm::create<TRenamingForm>(nullptr));
   const Intake::THostCallbacks callbacks = Host::TestHost::callbacks();
