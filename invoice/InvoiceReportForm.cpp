@@ -4,6 +4,7 @@
 #include "invoice/ADODataSetComponent.h"
 #include "report/engine/Report.h"
 #include "report/engine/ReportCustomLabel.h"
+#include "report/preview/ReportPreviewer.h"
 #include "report/richtext/RtfFormatter.h"
 
 #include <array>
@@ -47,6 +48,7 @@ TInvoiceReportForm::TInvoiceReportForm(QObject *owner, Layout::TFormClass formCl
     throw Layout::ELayoutError("The form has no handler " + std::string(layout.formOnDestroy));
   TBuiltLayout built = buildFormLayout(*this, layout, *this, *FADODataSet1);
   FReport1 = built.report;
+  FPreviewer = std::make_unique<Report::TReportPreviewer>(*FReport1);
   FComponents.emplace(FADODataSet1->objectName().toStdString(), FADODataSet1);
   for (QObject *component : built.components)
     FComponents.emplace(component->objectName().toStdString(), component);
