@@ -1,10 +1,10 @@
 // Replaying a recorded page onto any painter.
 #include "report/output/MetaPage.h"
+#include "report/output/SvgPicture.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QFont>
-#include <QSvgRenderer>
 #include <cmath>
 #include <deque>
 
@@ -57,15 +57,14 @@ public:
     m_painter.drawImage(QRectF(e.rect), e.image);
   }
   void operator()(const TMetaPicture &e) {
-    QSvgRenderer renderer(e.svg);
-    if (!renderer.isValid())
+    if (e.svg.isEmpty())
       return;
     onPage();
     // A picture sets only the font properties it names; underline, kerning and the like
     // must not carry over from the last text run.
     m_painter.save();
     m_painter.setFont(QFont());
-    renderer.render(&m_painter, QRectF(e.rect));
+    drawSvgPicture(m_painter, e.svg, QRectF(e.rect));
     m_painter.restore();
   }
   void operator()(const TMetaClip &e) {

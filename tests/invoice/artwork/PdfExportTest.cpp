@@ -1,7 +1,7 @@
 #include "ArtworkTestSupport.h"
-#include "PaintRecorder.h"
 
 #include "invoice/artwork/Artwork.h"
+#include "report/output/SvgPicture.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
@@ -58,25 +58,15 @@ QList<QByteArrayList> imageRows(const QString &pdf) {
   return rows;
 }
 
-// Whether this QtSvg hands SVG text to the paint engine as text (a PDF then embeds the font
-// and the words can be searched) or as glyph outlines.
-bool svgTextStaysText() {
-  Testing::TPaintRecorder device;
-  QPainter painter(&device);
-  QSvgRenderer(QByteArray("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 20'>"
-                          "<text x='0' y='15' font-size='12'>probe</text></svg>"))
-      .render(&painter);
-  return device.counts().textItems > 0;
-}
-
 class PdfExport : public ::testing::TestWithParam<TExportCase> {
 protected:
   void SetUp() override {
     ASSERT_TRUE(m_folder.isValid());
     m_pdf = m_folder.filePath(QStringLiteral("picture.pdf"));
     const QByteArray svg = GetParam().svg();
+    // As the report's exporter draws a picture.
     Testing::writePdf(m_pdf, GetParam().boxMm, [&svg](QPainter &painter, const QRectF &box) {
-      QSvgRenderer(svg).render(&painter, box);
+      Report::drawSvgPicture(painter, svg, box);
     });
     ASSERT_TRUE(runTool(QStringLiteral("pdfinfo"), {m_pdf})) << "no readable PDF written";
   }
@@ -109,15 +99,17 @@ TEST_P(PdfExport, ShowsThePictureAsItRendersDirectly) {
   const QImage printed = rasterisePdf(m_pdf, 600).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(printed.isNull()) << "pdftoppm could not render the export";
   const QImage direct = directRendering(printed.size());
-  // The two rasterisers shade edges differently and may place them half a pixel apart, so an
-  // inked pixel (over half covered) of one needs ink within a pixel in the other: a missing or
-  // displaced stroke still shows.
+  // The two rasterisers shade edges differently and may place them half a pixel apart, and the
+  // SVG renderer's own text layout drifts by up to a pixel along a full line of small type
+  // (its glyph advances are rounded at the picture's fractional font sizes; the export sets
+  // them exactly). So an inked pixel (over half covered) of one needs ink within two pixels
+  // (0.085 mm) in the other: a missing or displaced stroke still shows.
   const auto inked = [](const QImage &image, int x, int y) {
     return qRed(image.pixel(x, y)) < 128;
   };
   const auto inkNear = [&inked](const QImage &image, int x, int y) {
-    for (int dy = -1; dy <= 1; ++dy)
-      for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
         if (image.valid(x + dx, y + dy) && inked(image, x + dx, y + dy))
           return true;
     return false;
@@ -149,9 +141,6 @@ TEST_P(PdfExport, StaysCrispAtPrinterResolution) {
 }
 
 TEST_P(PdfExport, KeepsItsWordsAsSearchableText) {
-  if (!svgTextStaysText())
-    GTEST_SKIP() << "this QtSvg draws SVG text as glyph outlines; the PDF holds the words as "
-                    "vector shapes, which the other tests check";
   const auto text = runTool(QStringLiteral("pdftotext"), {m_pdf, QStringLiteral("-")});
   ASSERT_TRUE(text);
   const QString words = QString::fromUtf8(*text).simplified();
