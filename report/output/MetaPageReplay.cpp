@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QFont>
+#include <QImage>
 #include <cmath>
 #include <deque>
 
@@ -20,6 +21,10 @@ public:
     m_sy = page.size().height() > 0 ? target.height() / page.size().height() : 1.0;
     m_page = QTransform(m_sx, 0, 0, m_sy, target.x(), target.y()) * m_base;
     m_targetDpiY = page.dpiY() * m_sy;
+    m_recordDpiY = page.dpiY();
+    m_recordDevice = QImage(1, 1, QImage::Format_RGB32);
+    m_recordDevice.setDotsPerMeterX(static_cast<int>(std::lround(page.dpiX() / 0.0254)));
+    m_recordDevice.setDotsPerMeterY(static_cast<int>(std::lround(page.dpiY() / 0.0254)));
   }
 
   void operator()(const TMetaFillRect &e) {
@@ -110,6 +115,8 @@ private:
     TFontSpec spec;
     QFont font;
     QFontMetricsF metrics;
+    // The font the page was laid out with, at the recording resolution.
+    QFontMetricsF recorded;
   };
 
   // Pages use a handful of fonts; each is resolved once per replay.
@@ -126,7 +133,11 @@ private:
     font.setStrikeOut(spec.strikeOut);
     font.setKerning(false);
     font.setHintingPreference(QFont::PreferFullHinting);
-    m_fonts.push_back({spec, font, QFontMetricsF(font, m_painter.device())});
+    QFont recorded = font;
+    recorded.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(spec.pointSize * m_recordDpiY / 72.0))));
+    m_fonts.push_back({spec, font, QFontMetricsF(font, m_painter.device()),
+                       QFontMetricsF(recorded, &m_recordDevice)});
     return m_fonts.back();
   }
 
@@ -137,21 +148,34 @@ private:
     // hinted for the output rather than stretched from the recording resolution.
     m_painter.setTransform(m_base);
     const TargetFont &font = targetFont(e.font);
+    // Hinting makes a font's width at the target differ from its width at the recording
+    // resolution by a few per cent. Runs of rich text and autosized boxes were placed by the
+    // recorded width, so the text keeps it: it is scaled across to that width.
+    const double laidOut = font.recorded.horizontalAdvance(e.text) * m_sx;
+    const double natural = font.metrics.horizontalAdvance(e.text);
     QPointF at(m_origin.x() + e.anchor.x() * m_sx, m_origin.y() + e.anchor.y() * m_sy);
     if (e.align == TTextAlign::Right)
-      at.rx() -= font.metrics.horizontalAdvance(e.text);
+      at.rx() -= laidOut;
     else if (e.align == TTextAlign::Center)
-      at.rx() -= font.metrics.horizontalAdvance(e.text) / 2;
+      at.rx() -= laidOut / 2;
     m_painter.setFont(font.font);
     m_painter.setPen(QColor::fromRgb(e.font.color));
-    m_painter.drawText(QPointF(at.x(), at.y() + font.metrics.ascent()), e.text);
+    const QPointF baseline(at.x(), at.y() + font.metrics.ascent());
+    if (natural > 0 && std::abs(laidOut - natural) > 0.01) {
+      m_painter.translate(baseline);
+      m_painter.scale(laidOut / natural, 1);
+      m_painter.drawText(QPointF(0, 0), e.text);
+    } else {
+      m_painter.drawText(baseline, e.text);
+    }
   }
 
   QPainter &m_painter;
   QTransform m_base;
   QTransform m_page;
   QPointF m_origin;
-  double m_sx = 1, m_sy = 1, m_targetDpiY = 96;
+  double m_sx = 1, m_sy = 1, m_targetDpiY = 96, m_recordDpiY = 96;
+  QImage m_recordDevice;
   bool m_clipped = false;
   std::deque<TargetFont> m_fonts;
 };

@@ -1,6 +1,10 @@
 #include "OutputTestSupport.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <cmath>
 
 namespace TDInvoice::Report {
 namespace {
@@ -132,6 +136,49 @@ TEST(MetaPageReplay, TextSitsAtItsAnchorForEveryAlignment) {
       EXPECT_LT(ink.top(), (top + 10) * scale) << c.name;
       EXPECT_NEAR(ink.height(), 19 * scale, 2 * scale) << c.name;
     }
+  }
+}
+
+// Runs of one line were placed one after another by their widths at the recording
+// resolution; at any other scale each still ends where the next begins.
+TEST(MetaPageReplay, TextKeepsTheWidthItWasLaidOutWith) {
+  const TFontSpec italic{QStringLiteral("Arial"), 10, false, true};
+  const TFontSpec upright{QStringLiteral("Arial"), 10};
+  const QString first = QStringLiteral("Caf\u00e9 mornings");
+  const QString second = QStringLiteral(" for families");
+  // The recording measures a 10 pt font as 13 pixels at 96 dpi, as the layout did.
+  QImage device(1, 1, QImage::Format_RGB32);
+  device.setDotsPerMeterX(3780);
+  device.setDotsPerMeterY(3780);
+  QFont measured(QStringLiteral("Arial"));
+  measured.setPixelSize(13);
+  measured.setItalic(true);
+  measured.setKerning(false);
+  measured.setHintingPreference(QFont::PreferFullHinting);
+  const double firstWidth = QFontMetricsF(measured, &device).horizontalAdvance(first);
+  const int x = 20;
+  const int split = x + static_cast<int>(std::lround(firstWidth));
+  TMetaPage runs(QSize(300, 40), 96, 96);
+  runs.add(TMetaText{QPoint(x, 10), TTextAlign::Left, italic, first});
+  runs.add(TMetaText{QPoint(split, 10), TTextAlign::Left, upright, second});
+  TMetaPage right(QSize(300, 40), 96, 96);
+  right.add(TMetaText{QPoint(split, 10), TTextAlign::Right, italic, first});
+  for (const double scale : {1.0, 3.0, 12.5}) {
+    SCOPED_TRACE(scale);
+    const QSize size(int(300 * scale), int(40 * scale));
+    const QImage image = replayed(runs, size);
+    // The blank of " for" stays a gap between the runs' ink.
+    const QRect before = inkBox(image.copy(0, 0, int(split * scale), size.height()));
+    int gapEnd = int(split * scale);
+    while (gapEnd < size.width() && inkBox(image.copy(gapEnd, 0, 1, size.height())).isEmpty())
+      ++gapEnd;
+    const double blank = 3.6 * scale; // a 13-pixel blank is 3.6 px wide
+    EXPECT_GT(gapEnd - (before.right() + 1), 0.5 * blank) << "the runs run into each other";
+    EXPECT_LT(before.right() + 1, split * scale + 1) << "the first run overruns its width";
+    // Right-aligned text ends at its anchor and starts where the laid-out width says.
+    const QRect ink = inkBox(replayed(right, size));
+    EXPECT_NEAR(ink.right() + 1, split * scale, 2 * scale);
+    EXPECT_NEAR(ink.left(), x * scale, 2 * scale);
   }
 }
 
