@@ -1,4 +1,5 @@
 // Writes the fuzz seeds: small page stores of each layout the loader accepts.
+#include "report/output/ByteIO.h"
 #include "report/output/MetaPage.h"
 #include "report/output/ReportPageList.h"
 
@@ -47,20 +48,12 @@ QByteArray store(int pages, bool compress) {
   return bytes;
 }
 
-// A little-endian field, a byte at a time (at() checks the index).
-std::uint32_t u32At(const QByteArray &b, qint64 at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i)
-    v = (v << 8) | static_cast<unsigned char>(b.at(at + i));
-  return v;
-}
-
 // The same store with the older 124-byte header: every stored position moves back by 4.
 QByteArray oldHeader(const QByteArray &current) {
   QByteArray out = current.left(124);
   qint64 at = 128;
   while (at < current.size()) {
-    const std::uint32_t number = u32At(current, at), next = u32At(current, at + 4);
+    const std::uint32_t number = readU32(current, at), next = readU32(current, at + 4);
     const std::uint32_t start = static_cast<std::uint32_t>(at - 4), moved = next - 4;
     out.append(reinterpret_cast<const char *>(&number), 4);
     out.append(reinterpret_cast<const char *>(&moved), 4);

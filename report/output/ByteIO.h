@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace TDInvoice::Report {
 
@@ -79,14 +80,23 @@ private:
 
 // A short read (a truncated store) is a damaged page, never a read past the buffer. The bytes
 // are assembled one by one: GCC's bounds analysis cannot see that the size check rules out an
-// empty array's shared one-byte buffer and rejects a four-byte copy from it.
-inline std::uint32_t readU32(const QByteArray &b, qint64 at) {
-  if (at < 0 || b.size() < at + 4)
+// empty array's shared one-byte buffer and rejects a wider copy from it.
+template <typename T> T readLittleEndian(const QByteArray &b, qint64 at) {
+  static_assert(std::is_unsigned_v<T>);
+  if (at < 0 || b.size() < at + qint64(sizeof(T)))
     throw EReportError("Invalid report page: unexpected end of data");
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i)
-    v = (v << 8) | static_cast<unsigned char>(b.at(at + i));
+  T v = 0;
+  for (int i = int(sizeof(T)) - 1; i >= 0; --i)
+    v = T(v << 8) | static_cast<unsigned char>(b.at(at + i));
   return v;
+}
+
+inline std::uint16_t readU16(const QByteArray &b, qint64 at) {
+  return readLittleEndian<std::uint16_t>(b, at);
+}
+
+inline std::uint32_t readU32(const QByteArray &b, qint64 at) {
+  return readLittleEndian<std::uint32_t>(b, at);
 }
 
 } // namespace TDInvoice::Report

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "TDInvoice/Exceptions.h"
+#include "report/output/ByteIO.h"
 #include "report/output/MetaPage.h"
 
 #include <QDir>
@@ -42,20 +43,9 @@ inline void writeAll(const QString &fileName, const QByteArray &bytes) {
 
 // Little-endian fields of stored bytes, read a byte at a time (at() checks the index; a copy
 // from the raw buffer trips GCC's bounds analysis on empty arrays).
-inline std::uint64_t leAt(const QByteArray &b, qsizetype at, int width) {
-  std::uint64_t v = 0;
-  for (int i = width - 1; i >= 0; --i)
-    v = (v << 8) | static_cast<unsigned char>(b.at(at + i));
-  return v;
-}
+inline std::uint32_t u32At(const QByteArray &b, qsizetype at) { return readU32(b, at); }
 
-inline std::uint32_t u32At(const QByteArray &b, qsizetype at) {
-  return static_cast<std::uint32_t>(leAt(b, at, 4));
-}
-
-inline std::uint16_t u16At(const QByteArray &b, qsizetype at) {
-  return static_cast<std::uint16_t>(leAt(b, at, 2));
-}
+inline std::uint16_t u16At(const QByteArray &b, qsizetype at) { return readU16(b, at); }
 
 // A page whose content tells it apart from any other: its number as text plus a line.
 inline TMetaPage numberedPage(int n, int labels = 1) {

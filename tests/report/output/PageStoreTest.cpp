@@ -43,7 +43,7 @@ TEST(PageStoreLayout, HeaderCarriesVersionsCountDateAndFlag) {
     EXPECT_EQ(u16At(bytes, 2), 309);
     EXPECT_EQ(u32At(bytes, 8), 3u);
     EXPECT_EQ(bytes[25], compress ? 1 : 0);
-    const double days = std::bit_cast<double>(Testing::leAt(bytes, 16, 8));
+    const double days = std::bit_cast<double>(readLittleEndian<std::uint64_t>(bytes, 16));
     const double now = QDate(1899, 12, 30).daysTo(QDate::currentDate()) +
                        QTime::currentTime().msecsSinceStartOfDay() / 86400000.0;
     EXPECT_NEAR(days, now, 2.0 / 1440) << "within two minutes of now";
