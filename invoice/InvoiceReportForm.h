@@ -138,6 +138,9 @@ protected:
   void PlacePaymentMethod(const QString &caption, bool isCard);
   // The direct-credit line from FBSB and FAccountNo.
   QString DirectCreditLine() const;
+  // Offers EFT in the next slot when the service takes it; true when the account details
+  // for the direct-credit line are there too.
+  bool PlaceEFTMethod();
   // Orders enrolment-ID rows by child name, care type, enrolment ID (short-string order).
   int CompareAcctHistRows(TObject *A, TObject *B);
   // Frees what the runs created and closes ADODataSet1.

@@ -211,6 +211,13 @@ QString TInvoiceReportForm::DirectCreditLine() const {
   return InvoiceFormats::fillIn(FMT_DirectCredit, {FBSB, FAccountNo});
 }
 
+bool TInvoiceReportForm::PlaceEFTMethod() {
+  if (!(FPaymentOptions & kPayEFT))
+    return false;
+  PlacePaymentMethod(QString::fromLatin1(CAP_EFT), false);
+  return !FBSB.isEmpty() && !FAccountNo.isEmpty();
+}
+
 void TInvoiceReportForm::FormDestroy() {
   FWeekFeeTotals.reset();
   FEstFeesRows.reset();

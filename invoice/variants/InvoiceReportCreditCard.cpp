@@ -19,11 +19,7 @@ const char *TInvoiceReportCreditCard::formClassName() const { return "TInvoiceRe
 void TInvoiceReportCreditCard::Report1BeforePrint(Report::TCustomReport *Sender,
                                                   bool &PrintReport) {
   TInvoiceReportForm::Report1BeforePrint(Sender, PrintReport);
-  bool showDirectCredit = false;
-  if (FPaymentOptions & kPayEFT) {
-    PlacePaymentMethod(QString::fromLatin1(CAP_EFT), false);
-    showDirectCredit = !FBSB.isEmpty() && !FAccountNo.isEmpty();
-  }
+  const bool showDirectCredit = PlaceEFTMethod();
   if (FPaymentOptions & kPayCard)
     PlacePaymentMethod(QString::fromLatin1(CAP_Card), true);
   if (showDirectCredit) {

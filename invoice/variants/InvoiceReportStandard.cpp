@@ -1,7 +1,6 @@
 #include "invoice/variants/InvoiceReportStandard.h"
 
 #include "invoice/layout/InvoiceStrings.h"
-#include "report/engine/ReportCustomBand.h"
 #include "report/engine/ReportCustomLabel.h"
 
 namespace TDInvoice {
@@ -18,11 +17,8 @@ const char *TInvoiceReportStandard::formClassName() const { return "TInvoiceRepo
 
 void TInvoiceReportStandard::Report1BeforePrint(Report::TCustomReport *Sender, bool &PrintReport) {
   TInvoiceReportForm::Report1BeforePrint(Sender, PrintReport);
-  bool showDirectCredit = false;
-  if (FPaymentOptions & kPayEFT) {
-    PlacePaymentMethod(QString::fromLatin1(CAP_EFT), false);
-    showDirectCredit = !FBSB.isEmpty() && !FAccountNo.isEmpty();
-  } else {
+  const bool showDirectCredit = PlaceEFTMethod();
+  if (!(FPaymentOptions & kPayEFT)) {
     // Without direct credit the customer reference means nothing to the payer.
     printable("lblBPAYCustRef").setEnabled(false);
     printable("lblBPAYCustRefLabel").setEnabled(false);
