@@ -30,6 +30,7 @@ int exportPdf(const TReportPageList &pages, const QString &fileName, const QStri
   writer.setTitle(title);
   writer.setCreator(QStringLiteral("TDInvoice"));
   QPainter painter;
+  TReplayCache cache;
   for (int n = 1; n <= count; ++n) {
     const auto page = pages.getPage(n);
     writer.setPageLayout(layoutOf(*page));
@@ -39,7 +40,7 @@ int exportPdf(const TReportPageList &pages, const QString &fileName, const QStri
     } else if (!writer.newPage()) {
       throw EReportError("Cannot write the PDF file " + fileName.toStdString());
     }
-    page->replay(painter, QRectF(0, 0, writer.width(), writer.height()));
+    page->replay(painter, QRectF(0, 0, writer.width(), writer.height()), &cache);
   }
   if (painter.isActive() && !painter.end())
     throw EReportError("Cannot write the PDF file " + fileName.toStdString());
@@ -50,6 +51,7 @@ int exportPng(const TReportPageList &pages, const QString &folder, int dpi) {
   if (dpi <= 0 || !QDir().mkpath(folder))
     throw EReportError("Cannot write PNG pages to " + folder.toStdString());
   const int count = pages.pageCount();
+  TReplayCache cache;
   for (int n = 1; n <= count; ++n) {
     const auto page = pages.getPage(n);
     const QSize size(
@@ -63,7 +65,7 @@ int exportPng(const TReportPageList &pages, const QString &folder, int dpi) {
       QPainter painter(&image);
       painter.setRenderHint(QPainter::Antialiasing);
       painter.setRenderHint(QPainter::TextAntialiasing);
-      page->replay(painter, QRectF(0, 0, size.width(), size.height()));
+      page->replay(painter, QRectF(0, 0, size.width(), size.height()), &cache);
     }
     const QString name =
         QDir(folder).filePath(QStringLiteral("page-%1.png").arg(n, 4, 10, QLatin1Char('0')));

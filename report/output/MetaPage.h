@@ -14,6 +14,7 @@
 #include <QSizeF>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -72,6 +73,8 @@ struct TMetaClip {
 using TMetaElement = std::variant<TMetaFillRect, TMetaRectangle, TMetaEllipse, TMetaLine, TMetaText,
                                   TMetaImage, TMetaPicture, TMetaClip>;
 
+class TReplayCache;
+
 class TMetaPage {
 public:
   // The first bytes of every encoded page, and the encoding's version.
@@ -98,8 +101,10 @@ public:
   static bool hasSignature(const char *data, qint64 size);
 
   // Draws the page scaled into target (painter coordinates). Text is set in a font sized for
-  // the target, at its anchor with its alignment, so it stays where it was laid out.
-  void replay(QPainter &painter, const QRectF &target) const;
+  // the target, at its anchor with its alignment, so it stays where it was laid out. A cache
+  // shared by the pages of one output saves resolving the same fonts and measuring the same
+  // words again on every page.
+  void replay(QPainter &painter, const QRectF &target, TReplayCache *cache = nullptr) const;
 
   bool operator==(const TMetaPage &other) const;
 
@@ -108,6 +113,21 @@ private:
   int m_dpiX = 96;
   int m_dpiY = 96;
   std::vector<TMetaElement> m_elements;
+};
+
+// Fonts and text widths kept from one replayed page to the next while they are drawn onto
+// devices of one resolution. Its size is bounded: it starts afresh past a few thousand words.
+class TReplayCache {
+public:
+  TReplayCache();
+  ~TReplayCache();
+  TReplayCache(const TReplayCache &) = delete;
+  TReplayCache &operator=(const TReplayCache &) = delete;
+  struct TData;
+  TData &data() { return *m_data; }
+
+private:
+  std::unique_ptr<TData> m_data;
 };
 
 // The page's elements as JSON (kind, position and size in mm, text, font, colour): a readable

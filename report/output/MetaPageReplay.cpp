@@ -2,29 +2,63 @@
 #include "report/output/MetaPage.h"
 #include "report/output/SvgPicture.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QPainter>
+#include <QTextLayout>
 #include <cmath>
 #include <deque>
 
 namespace TDInvoice::Report {
 
+// A font as one page's text is set in it: the recorded font and the font at the target size
+// on the target device, with the texts shaped in it so far.
+struct TTargetFont {
+  TFontSpec spec;
+  int recordDpiX = 0, recordDpiY = 0, targetPixels = 0, deviceDpiX = 0, deviceDpiY = 0;
+  QFont font;
+  QFontMetricsF metrics;
+  // The font the page was laid out with, at the recording resolution.
+  QFontMetricsF recorded;
+  struct TShaped {
+    double recorded = 0; // width at the recording resolution
+    double natural = 0;  // width at the target
+    // The glyphs at the target, placed from the text's top left corner.
+    QList<QGlyphRun> runs;
+  };
+  QHash<QString, TShaped> texts;
+};
+
+struct TReplayCache::TData {
+  // Past this many shaped texts the cache starts afresh, so that its memory stays flat
+  // however many pages pass through it.
+  static constexpr int kMaxTexts = 4096;
+  std::deque<TTargetFont> fonts;
+  int textCount = 0;
+};
+
+TReplayCache::TReplayCache() : m_data(std::make_unique<TData>()) {}
+TReplayCache::~TReplayCache() = default;
+
 namespace {
 
 class Player {
 public:
-  Player(QPainter &painter, const TMetaPage &page, const QRectF &target)
-      : m_painter(painter), m_base(painter.transform()), m_origin(target.topLeft()) {
+  Player(QPainter &painter, const TMetaPage &page, const QRectF &target, TReplayCache &cache)
+      : m_painter(painter), m_base(painter.transform()), m_origin(target.topLeft()),
+        m_cache(cache.data()), m_recordDpiX(page.dpiX()), m_recordDpiY(page.dpiY()) {
     m_sx = page.size().width() > 0 ? target.width() / page.size().width() : 1.0;
     m_sy = page.size().height() > 0 ? target.height() / page.size().height() : 1.0;
     m_page = QTransform(m_sx, 0, 0, m_sy, target.x(), target.y()) * m_base;
     m_targetDpiY = page.dpiY() * m_sy;
-    m_recordDpiY = page.dpiY();
-    m_recordDevice = QImage(1, 1, QImage::Format_RGB32);
-    m_recordDevice.setDotsPerMeterX(static_cast<int>(std::lround(page.dpiX() / 0.0254)));
-    m_recordDevice.setDotsPerMeterY(static_cast<int>(std::lround(page.dpiY() / 0.0254)));
+    // Only between pages: the fonts of the page being drawn stay where they are.
+    if (m_cache.textCount > TReplayCache::TData::kMaxTexts) {
+      m_cache.fonts.clear();
+      m_cache.textCount = 0;
+    }
   }
 
   void operator()(const TMetaFillRect &e) {
@@ -111,22 +145,20 @@ private:
     return QRectF(r).adjusted(inset, inset, -inset, -inset);
   }
 
-  struct TargetFont {
-    TFontSpec spec;
-    QFont font;
-    QFontMetricsF metrics;
-    // The font the page was laid out with, at the recording resolution.
-    QFontMetricsF recorded;
-  };
-
-  // Pages use a handful of fonts; each is resolved once per replay.
-  const TargetFont &targetFont(const TFontSpec &spec) {
-    for (const TargetFont &known : m_fonts)
-      if (known.spec == spec)
+  // Pages use a handful of fonts; each is resolved once for as long as the cache keeps it.
+  TTargetFont &targetFont(const TFontSpec &spec) {
+    const int pixels =
+        std::max(1, static_cast<int>(std::lround(spec.pointSize * m_targetDpiY / 72.0)));
+    QPaintDevice *device = m_painter.device();
+    const int deviceDpiX = device ? device->logicalDpiX() : 0;
+    const int deviceDpiY = device ? device->logicalDpiY() : 0;
+    for (TTargetFont &known : m_cache.fonts)
+      if (known.targetPixels == pixels && known.recordDpiX == m_recordDpiX &&
+          known.recordDpiY == m_recordDpiY && known.deviceDpiX == deviceDpiX &&
+          known.deviceDpiY == deviceDpiY && known.spec == spec)
         return known;
     QFont font(spec.family);
-    font.setPixelSize(
-        std::max(1, static_cast<int>(std::lround(spec.pointSize * m_targetDpiY / 72.0))));
+    font.setPixelSize(pixels);
     font.setBold(spec.bold);
     font.setItalic(spec.italic);
     font.setUnderline(spec.underline);
@@ -136,9 +168,42 @@ private:
     QFont recorded = font;
     recorded.setPixelSize(
         std::max(1, static_cast<int>(std::lround(spec.pointSize * m_recordDpiY / 72.0))));
-    m_fonts.push_back({spec, font, QFontMetricsF(font, m_painter.device()),
-                       QFontMetricsF(recorded, &m_recordDevice)});
-    return m_fonts.back();
+    QImage recordDevice(1, 1, QImage::Format_RGB32);
+    recordDevice.setDotsPerMeterX(static_cast<int>(std::lround(m_recordDpiX / 0.0254)));
+    recordDevice.setDotsPerMeterY(static_cast<int>(std::lround(m_recordDpiY / 0.0254)));
+    m_cache.fonts.push_back({spec,
+                             m_recordDpiX,
+                             m_recordDpiY,
+                             pixels,
+                             deviceDpiX,
+                             deviceDpiY,
+                             font,
+                             QFontMetricsF(font, device),
+                             QFontMetricsF(recorded, &recordDevice),
+                             {}});
+    return m_cache.fonts.back();
+  }
+
+  // Most of a page's words recur on every page: each is shaped once, as the painter would
+  // shape it for drawText, and its glyphs are drawn from then on.
+  const TTargetFont::TShaped &shapedText(TTargetFont &font, const QString &text) {
+    const auto known = font.texts.constFind(text);
+    if (known != font.texts.constEnd())
+      return *known;
+    TTargetFont::TShaped shaped{
+        font.recorded.horizontalAdvance(text), font.metrics.horizontalAdvance(text), {}};
+    QTextLayout layout(text, font.font, m_painter.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.isValid())
+      shaped.runs = line.glyphRuns();
+    ++m_cache.textCount;
+    return *font.texts.insert(text, std::move(shaped));
   }
 
   void drawText(const TMetaText &e) {
@@ -147,44 +212,42 @@ private:
     // Text is set in painter coordinates with a font sized for the target, so glyphs are
     // hinted for the output rather than stretched from the recording resolution.
     m_painter.setTransform(m_base);
-    const TargetFont &font = targetFont(e.font);
+    TTargetFont &font = targetFont(e.font);
     // Hinting makes a font's width at the target differ from its width at the recording
     // resolution by a few per cent. Runs of rich text and autosized boxes were placed by the
     // recorded width, so the text keeps it: it is scaled across to that width.
-    const double laidOut = font.recorded.horizontalAdvance(e.text) * m_sx;
-    const double natural = font.metrics.horizontalAdvance(e.text);
+    const TTargetFont::TShaped &shaped = shapedText(font, e.text);
+    const double laidOut = shaped.recorded * m_sx;
+    const double natural = shaped.natural;
     QPointF at(m_origin.x() + e.anchor.x() * m_sx, m_origin.y() + e.anchor.y() * m_sy);
     if (e.align == TTextAlign::Right)
       at.rx() -= laidOut;
     else if (e.align == TTextAlign::Center)
       at.rx() -= laidOut / 2;
-    m_painter.setFont(font.font);
     m_painter.setPen(QColor::fromRgb(e.font.color));
-    const QPointF baseline(at.x(), at.y() + font.metrics.ascent());
-    if (natural > 0 && std::abs(laidOut - natural) > 0.01) {
-      m_painter.translate(baseline);
+    m_painter.translate(at);
+    if (natural > 0 && std::abs(laidOut - natural) > 0.01)
       m_painter.scale(laidOut / natural, 1);
-      m_painter.drawText(QPointF(0, 0), e.text);
-    } else {
-      m_painter.drawText(baseline, e.text);
-    }
+    for (const QGlyphRun &run : shaped.runs)
+      m_painter.drawGlyphRun(QPointF(0, 0), run);
   }
 
   QPainter &m_painter;
   QTransform m_base;
   QTransform m_page;
   QPointF m_origin;
-  double m_sx = 1, m_sy = 1, m_targetDpiY = 96, m_recordDpiY = 96;
-  QImage m_recordDevice;
+  TReplayCache::TData &m_cache;
+  int m_recordDpiX = 96, m_recordDpiY = 96;
+  double m_sx = 1, m_sy = 1, m_targetDpiY = 96;
   bool m_clipped = false;
-  std::deque<TargetFont> m_fonts;
 };
 
 } // namespace
 
-void TMetaPage::replay(QPainter &painter, const QRectF &target) const {
+void TMetaPage::replay(QPainter &painter, const QRectF &target, TReplayCache *cache) const {
+  TReplayCache own;
   painter.save();
-  Player player(painter, *this, target);
+  Player player(painter, *this, target, cache ? *cache : own);
   for (const auto &element : m_elements)
     std::visit(player, element);
   player.finish();

@@ -71,6 +71,7 @@ void TReportPrinter::beginDoc() {
     m_leftOffset = m_topOffset = 0;
   } else {
     m_job = openJob();
+    m_replayCache = std::make_unique<TReplayCache>();
     const TPrinterSettings &settings = printerSettings();
     m_xFactor = settings.dpiX() / kNativePerInch;
     m_yFactor = settings.dpiY() / kNativePerInch;
@@ -134,7 +135,7 @@ bool TReportPrinter::inRange(int page) const {
 // The page was laid out in the printer's own device units, so it plays back 1:1 from the
 // printable area's corner.
 void TReportPrinter::printPageDirect(const TMetaPage &page) {
-  page.replay(m_job->beginPage(), QRectF(QPointF(0, 0), QSizeF(page.size())));
+  page.replay(m_job->beginPage(), QRectF(QPointF(0, 0), QSizeF(page.size())), m_replayCache.get());
 }
 
 // A document that cannot be ended is still over: its job is withdrawn and the device
@@ -153,6 +154,7 @@ void TReportPrinter::endDoc() {
   } catch (...) {
     m_canvas.reset();
     m_job.reset();
+    m_replayCache.reset();
     markFinished();
     throw;
   }
@@ -170,6 +172,7 @@ void TReportPrinter::abortDoc() {
     if (m_job)
       m_job->abort();
     m_job.reset();
+    m_replayCache.reset();
   }
   markFinished();
 }

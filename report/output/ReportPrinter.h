@@ -21,6 +21,7 @@ class TReportPageList;
 class TRecordingCanvas;
 class TPrinterSettings;
 class TPrintJob;
+class TReplayCache;
 
 enum class TPrinterDestination { Record, Direct };
 enum class TPrinterStatus { Ready, Busy, Finished };
@@ -135,8 +136,9 @@ private:
   mutable std::unique_ptr<TPrinterSettings> m_settings;
   std::unique_ptr<TReportPageList> m_store;
   std::unique_ptr<TRecordingCanvas> m_canvas;
-  std::unique_ptr<TPrintJob> m_job;    // the direct-print document while one is open
-  std::unique_ptr<QObject> m_notifier; // context of posted notifications
+  std::unique_ptr<TPrintJob> m_job;            // the direct-print document while one is open
+  std::unique_ptr<TReplayCache> m_replayCache; // its fonts and text widths
+  std::unique_ptr<QObject> m_notifier;         // context of posted notifications
   std::function<void()> m_reprint;
   TReportPrinterClient *m_client = nullptr;
   QString m_title, m_outputFileName;

@@ -31,6 +31,7 @@ void TReportPrinter::printRecorded() {
     return;
   const std::unique_ptr<TPrintJob> job = openJob();
   const QRectF printable(0, 0, job->printer().width(), job->printer().height());
+  TReplayCache cache;
   for (int n = first; n <= last; ++n) {
     QCoreApplication::processEvents();
     if (m_cancelled) {
@@ -39,7 +40,7 @@ void TReportPrinter::printRecorded() {
     }
     QPainter &painter = job->beginPage();
     if (const auto page = m_store->getPage(n))
-      page->replay(painter, printable);
+      page->replay(painter, printable, &cache);
   }
   job->finish();
 }

@@ -12,11 +12,11 @@ namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 
-QImage replayed(const TMetaPage &page, QSize imageSize) {
+QImage replayed(const TMetaPage &page, QSize imageSize, TReplayCache *cache = nullptr) {
   QImage image(imageSize, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  page.replay(painter, QRectF(QPointF(0, 0), QSizeF(imageSize)));
+  page.replay(painter, QRectF(QPointF(0, 0), QSizeF(imageSize)), cache);
   return image;
 }
 
@@ -213,6 +213,52 @@ TEST(MetaPageReplay, TargetOffsetMovesTheWholePage) {
     page.replay(painter, QRectF(100, 50, 100, 100));
   }
   EXPECT_EQ(inkBox(image), QRect(100, 50, 10, 10));
+}
+
+// The fonts and shaped words a cache keeps from earlier pages must never show through on a
+// page that differs from them in font, recording resolution or target size, nor once the
+// cache has started afresh.
+TEST(MetaPageReplay, ASharedCacheDrawsEveryPageAsAFreshReplayDoes) {
+  const TFontSpec plain{QStringLiteral("Arial"), 10};
+  const TFontSpec bold{QStringLiteral("Arial"), 10, true};
+  const TFontSpec underlined{QStringLiteral("Arial"), 10, false, false, true};
+  const TFontSpec serif{QStringLiteral("Times New Roman"), 12};
+  auto invoicePage = [&](int dpi) {
+    const double k = dpi / 96.0;
+    TMetaPage page(QSize(int(300 * k), int(80 * k)), dpi, dpi);
+    const auto at = [k](int x, int y) { return QPoint(int(x * k), int(y * k)); };
+    page.add(TMetaText{at(10, 5), TTextAlign::Left, plain, QStringLiteral("Please pay $1,234.50")});
+    page.add(TMetaText{at(10, 25), TTextAlign::Left, bold, QStringLiteral("Please pay $1,234.50")});
+    page.add(TMetaText{at(290, 45), TTextAlign::Right, underlined,
+                       QStringLiteral("Please pay $1,234.50")});
+    page.add(TMetaText{at(150, 62), TTextAlign::Center, serif, QStringLiteral("Due 14/12/2026")});
+    return page;
+  };
+  // More words than the cache keeps, so that it starts afresh between pages.
+  TMetaPage crowded(QSize(1000, 1000), 96, 96);
+  const TFontSpec small{QStringLiteral("Arial"), 4};
+  for (int i = 0; i < 5000; ++i)
+    crowded.add(TMetaText{QPoint(5 + (i % 50) * 20, 5 + (i / 50) * 10), TTextAlign::Left, small,
+                          QString::number(i)});
+  const TMetaPage screen = invoicePage(96), printer = invoicePage(300);
+  struct Step {
+    const TMetaPage *page;
+    QSize size;
+    const char *what;
+  };
+  const Step steps[] = {{&screen, {300, 80}, "screen page"},
+                        {&printer, {300, 80}, "recorded at 300 dpi"},
+                        {&screen, {900, 240}, "three times the size"},
+                        {&crowded, {1000, 1000}, "more words than are kept"},
+                        {&screen, {300, 80}, "after the cache started afresh"},
+                        {&printer, {1250, 333}, "printer page enlarged"}};
+  TReplayCache cache;
+  for (const Step &step : steps) {
+    SCOPED_TRACE(step.what);
+    const QImage fresh = replayed(*step.page, step.size);
+    ASSERT_FALSE(inkBox(fresh).isEmpty());
+    EXPECT_TRUE(replayed(*step.page, step.size, &cache) == fresh);
+  }
 }
 
 } // namespace
