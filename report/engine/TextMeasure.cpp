@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <array>
 #include <cmath>
@@ -35,19 +36,50 @@ bool sameMetrics(const TFontSpec &a, const TFontSpec &b) {
 }
 
 // Metrics per font, built once: labels measure many substrings while they wrap, and a
-// report uses a handful of fonts.
-const QFontMetrics &metricsOf(const TFontSpec &spec) {
-  struct TEntry {
-    TFontSpec spec;
-    std::unique_ptr<QFontMetrics> metrics;
-  };
-  static std::vector<TEntry> cache;
-  for (const TEntry &entry : cache)
+// report uses a handful of fonts. The widths measured are kept too, since every invoice
+// measures the same captions, dates and amounts again.
+struct TFontEntry {
+  TFontSpec spec;
+  std::unique_ptr<QFontMetrics> metrics;
+  QHash<QString, int> widths;
+};
+
+std::vector<TFontEntry> &fontCache() {
+  static std::vector<TFontEntry> cache;
+  return cache;
+}
+
+TFontEntry &entryOf(const TFontSpec &spec) {
+  std::vector<TFontEntry> &cache = fontCache();
+  for (TFontEntry &entry : cache)
     if (sameMetrics(entry.spec, spec))
-      return *entry.metrics;
+      return entry;
   cache.push_back(
-      {spec, std::make_unique<QFontMetrics>(TTextMeasure::font(spec), &referenceDevice())});
-  return *cache.back().metrics;
+      {spec, std::make_unique<QFontMetrics>(TTextMeasure::font(spec), &referenceDevice()), {}});
+  return cache.back();
+}
+
+const QFontMetrics &metricsOf(const TFontSpec &spec) { return *entryOf(spec).metrics; }
+
+// Past this many kept widths they are all let go, so that the memory stays flat however
+// many invoices are measured.
+constexpr int kMaxKeptWidths = 8192;
+int gKeptWidths = 0;
+
+int measuredWidth(const TFontSpec &spec, const QString &text) {
+  TFontEntry &entry = entryOf(spec);
+  const auto known = entry.widths.constFind(text);
+  if (known != entry.widths.constEnd())
+    return *known;
+  if (gKeptWidths >= kMaxKeptWidths) {
+    for (TFontEntry &other : fontCache())
+      other.widths.clear();
+    gKeptWidths = 0;
+  }
+  const int width = entry.metrics->horizontalAdvance(text);
+  entry.widths.insert(text, width);
+  ++gKeptWidths;
+  return width;
 }
 
 struct TSubstitutes {
@@ -82,7 +114,7 @@ QFont TTextMeasure::font(const TFontSpec &spec) {
 int TTextMeasure::textWidth(const TFontSpec &spec, const QString &text) {
   if (!canMeasure())
     return 0;
-  return metricsOf(spec).horizontalAdvance(text) + 1;
+  return measuredWidth(spec, text) + 1;
 }
 
 int TTextMeasure::textHeight(const TFontSpec &spec) {

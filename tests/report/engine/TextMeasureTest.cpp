@@ -49,6 +49,22 @@ TEST(TextMeasure, WidthIsTheAdvancePlusOneAndHeightTheCellOfA) {
             metrics("Times New Roman", 11).height());
 }
 
+// Widths are kept between measurements; the same words in another font, and words measured
+// again after the kept ones were let go, must still measure as the font does.
+TEST(TextMeasure, RepeatedWordsMeasureAsTheFontDoesInEveryFont) {
+  const QFontMetrics plain = metrics("Arial", 13), bold = metrics("Arial", 13, true);
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < 30000; i += 7) {
+      const QString word = QStringLiteral("$%1.50 MWMW").arg(i);
+      ASSERT_EQ(TTextMeasure::textWidth(makeFont("Arial", 10), word),
+                plain.horizontalAdvance(word) + 1)
+          << word.toStdString() << " round " << round;
+      ASSERT_EQ(TTextMeasure::textWidth(makeFont("Arial", 10, TFontStyle::Bold), word),
+                bold.horizontalAdvance(word) + 1)
+          << word.toStdString() << " round " << round;
+    }
+}
+
 TEST(TextMeasure, LayoutFamiliesResolveToMetricCompatibleFonts) {
   for (const char *family : {"Arial", "Times New Roman", "Courier New"})
     EXPECT_NO_THROW(TTextMeasure::checkFamily(QString::fromLatin1(family))) << family;
