@@ -12,10 +12,41 @@
 namespace TDInvoice::Host {
 namespace {
 
+// One encoder per thread, reset between packets: setting one up allocates and clears a few
+// hundred kilobytes, more than most packets take to encode.
+class TDeflater {
+public:
+  ~TDeflater() { end(); }
+  z_stream &stream(int level, int windowBits) {
+    if (m_ready && level == m_level && windowBits == m_windowBits) {
+      if (deflateReset(&m_stream) != Z_OK)
+        throw Exception("Cannot reset the DEFLATE encoder");
+      return m_stream;
+    }
+    end();
+    m_stream = z_stream{};
+    if (deflateInit2(&m_stream, level, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+      throw Exception("Cannot start the DEFLATE encoder");
+    m_ready = true;
+    m_level = level;
+    m_windowBits = windowBits;
+    return m_stream;
+  }
+
+private:
+  void end() {
+    if (m_ready)
+      deflateEnd(&m_stream);
+    m_ready = false;
+  }
+  z_stream m_stream{};
+  bool m_ready = false;
+  int m_level = 0, m_windowBits = 0;
+};
+
 QByteArray deflateWith(QByteArrayView bytes, int level, int windowBits) {
-  z_stream stream{};
-  if (deflateInit2(&stream, level, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-    throw Exception("Cannot start the DEFLATE encoder");
+  thread_local TDeflater deflater;
+  z_stream &stream = deflater.stream(level, windowBits);
   QByteArray out;
   out.resize(static_cast<qsizetype>(deflateBound(&stream, static_cast<uLong>(bytes.size()))));
   stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.data()));
@@ -24,7 +55,6 @@ QByteArray deflateWith(QByteArrayView bytes, int level, int windowBits) {
   stream.avail_out = static_cast<uInt>(out.size());
   const int status = deflate(&stream, Z_FINISH);
   const auto produced = static_cast<qsizetype>(stream.total_out);
-  deflateEnd(&stream);
   if (status != Z_STREAM_END)
     throw Exception("DEFLATE encoding failed");
   out.truncate(produced);
