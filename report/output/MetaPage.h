@@ -102,7 +102,7 @@ public:
 
   // Draws the page scaled into target (painter coordinates). Text is set in a font sized for
   // the target, at its anchor with its alignment, so it stays where it was laid out. A cache
-  // shared by the pages of one output saves resolving the same fonts and measuring the same
+  // shared by the pages of one output saves resolving the same fonts and shaping the same
   // words again on every page.
   void replay(QPainter &painter, const QRectF &target, TReplayCache *cache = nullptr) const;
 
@@ -115,8 +115,8 @@ private:
   std::vector<TMetaElement> m_elements;
 };
 
-// Fonts and text widths kept from one replayed page to the next while they are drawn onto
-// devices of one resolution. Its size is bounded: it starts afresh past a few thousand words.
+// Fonts and shaped words kept from one replayed page to the next, for each recording and
+// target resolution met. Its size is bounded: it starts afresh past a few thousand words.
 class TReplayCache {
 public:
   TReplayCache();

@@ -11,6 +11,7 @@
 #include <QTextLayout>
 #include <cmath>
 #include <deque>
+#include <optional>
 
 namespace TDInvoice::Report {
 
@@ -228,6 +229,13 @@ private:
     m_painter.translate(at);
     if (natural > 0 && std::abs(laidOut - natural) > 0.01)
       m_painter.scale(laidOut / natural, 1);
+    if (e.font.underline || e.font.strikeOut) {
+      // Qt draws a glyph run's underline and strike-out offset by the painter's translation, so
+      // decorated text is set by drawText, shaped each time.
+      m_painter.setFont(font.font);
+      m_painter.drawText(QPointF(0, font.metrics.ascent()), e.text);
+      return;
+    }
     for (const QGlyphRun &run : shaped.runs)
       m_painter.drawGlyphRun(QPointF(0, 0), run);
   }
@@ -245,9 +253,11 @@ private:
 } // namespace
 
 void TMetaPage::replay(QPainter &painter, const QRectF &target, TReplayCache *cache) const {
-  TReplayCache own;
+  std::optional<TReplayCache> own;
+  if (!cache)
+    cache = &own.emplace();
   painter.save();
-  Player player(painter, *this, target, cache ? *cache : own);
+  Player player(painter, *this, target, *cache);
   for (const auto &element : m_elements)
     std::visit(player, element);
   player.finish();

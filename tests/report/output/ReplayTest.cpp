@@ -215,6 +215,47 @@ TEST(MetaPageReplay, TargetOffsetMovesTheWholePage) {
   EXPECT_EQ(inkBox(image), QRect(100, 50, 10, 10));
 }
 
+// Words are drawn from glyphs shaped once; at the recording's own size they must come out as
+// the painter's drawText sets them, underline and strike-out included.
+TEST(MetaPageReplay, WordsComeOutAsThePainterSetsThem) {
+  const QString text = QStringLiteral("Caf\u00e9 fees \u2013 $1,234.50");
+  const TFontSpec cases[] = {{QStringLiteral("Arial"), 10},
+                             {QStringLiteral("Arial"), 10, true},
+                             {QStringLiteral("Times New Roman"), 12, false, true},
+                             {QStringLiteral("Arial"), 10, false, false, true},
+                             {QStringLiteral("Arial"), 10, false, false, false, true}};
+  for (const TFontSpec &spec : cases) {
+    SCOPED_TRACE(spec.family.toStdString() + (spec.bold ? " bold" : "") +
+                 (spec.italic ? " italic" : "") + (spec.underline ? " underline" : "") +
+                 (spec.strikeOut ? " strike-out" : ""));
+    TMetaPage page(QSize(300, 40), 96, 96);
+    page.add(TMetaText{QPoint(10, 10), TTextAlign::Left, spec, text});
+    const QImage drawn = replayed(page, QSize(300, 40));
+    QImage expected(300, 40, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+      QPainter painter(&expected);
+      QFont font(spec.family);
+      font.setPixelSize(static_cast<int>(std::lround(spec.pointSize * 96 / 72.0)));
+      font.setBold(spec.bold);
+      font.setItalic(spec.italic);
+      font.setUnderline(spec.underline);
+      font.setStrikeOut(spec.strikeOut);
+      font.setKerning(false);
+      font.setHintingPreference(QFont::PreferFullHinting);
+      painter.setFont(font);
+      painter.setPen(Qt::black);
+      painter.drawText(QPointF(10, 10 + QFontMetricsF(font, &expected).ascent()), text);
+    }
+    ASSERT_FALSE(inkBox(expected).isEmpty());
+    EXPECT_TRUE(drawn == expected)
+        << "ink " << inkBox(drawn).x() << "," << inkBox(drawn).y() << " " << inkBox(drawn).width()
+        << "x" << inkBox(drawn).height() << " against " << inkBox(expected).x() << ","
+        << inkBox(expected).y() << " " << inkBox(expected).width() << "x"
+        << inkBox(expected).height();
+  }
+}
+
 // The fonts and shaped words a cache keeps from earlier pages must never show through on a
 // page that differs from them in font, recording resolution or target size, nor once the
 // cache has started afresh.
