@@ -29,18 +29,22 @@ struct TFontSpec {
 
 struct TPenSpec {
   QRgb color = qRgb(0, 0, 0);
-  int width = 1;  // device units, never scaled
+  int width = 1; // device units, never scaled
   Qt::PenStyle style = Qt::SolidLine;
   bool operator==(const TPenSpec &) const = default;
 };
 
 struct TBrushSpec {
   QRgb color = qRgb(255, 255, 255);
-  bool solid = true;  // false: a clear brush, nothing is filled
+  bool solid = true; // false: a clear brush, nothing is filled
   bool operator==(const TBrushSpec &) const = default;
 };
 
 enum class TTextAlign { Left, Right, Center };
+
+// The Qt font of spec on a device of dpiY dots per inch: its pixel height is the point size
+// scaled to the device and rounded, as the platform sizes fonts; no kerning, full hinting.
+QFont fontAtResolution(const TFontSpec &spec, double dpiY);
 
 class TCanvas {
 public:
@@ -72,11 +76,10 @@ public:
   virtual void setClipRect(const QRect &r) = 0;
   virtual void clearClip() = 0;
 
-  // The Qt font of spec at this canvas's resolution: its pixel height is the point size
-  // scaled to the device and rounded, as the platform sizes fonts.
+  // The Qt font of spec at this canvas's resolution.
   QFont qfont(const TFontSpec &spec) const;
   // Width and height of text in Font, in device units.
   QSize textExtent(const QString &text);
 };
 
-}  // namespace TDInvoice::Report
+} // namespace TDInvoice::Report

@@ -98,18 +98,7 @@ constexpr std::array<TSubstitutes, 3> kSubstitutes{{
 
 bool TTextMeasure::available() { return canMeasure(); }
 
-QFont TTextMeasure::font(const TFontSpec &spec) {
-  QFont font(spec.family);
-  font.setPixelSize(
-      std::max(1, static_cast<int>(std::lround(spec.pointSize * kPixelsPerInch / 72.0))));
-  font.setBold(spec.bold);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
-  font.setKerning(false);
-  font.setHintingPreference(QFont::PreferFullHinting);
-  return font;
-}
+QFont TTextMeasure::font(const TFontSpec &spec) { return fontAtResolution(spec, kPixelsPerInch); }
 
 int TTextMeasure::textWidth(const TFontSpec &spec, const QString &text) {
   if (!canMeasure())

@@ -158,17 +158,8 @@ private:
           known.recordDpiY == m_recordDpiY && known.deviceDpiX == deviceDpiX &&
           known.deviceDpiY == deviceDpiY && known.spec == spec)
         return known;
-    QFont font(spec.family);
-    font.setPixelSize(pixels);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
-    font.setKerning(false);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    QFont recorded = font;
-    recorded.setPixelSize(
-        std::max(1, static_cast<int>(std::lround(spec.pointSize * m_recordDpiY / 72.0))));
+    const QFont font = fontAtResolution(spec, m_targetDpiY);
+    const QFont recorded = fontAtResolution(spec, m_recordDpiY);
     QImage recordDevice(1, 1, QImage::Format_RGB32);
     recordDevice.setDotsPerMeterX(static_cast<int>(std::lround(m_recordDpiX / 0.0254)));
     recordDevice.setDotsPerMeterY(static_cast<int>(std::lround(m_recordDpiY / 0.0254)));
